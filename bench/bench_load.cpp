@@ -1,0 +1,236 @@
+// Load time and memory of the nationwide list, measured beside the iconv
+// command decoding the same file, which is the yardstick for the load time.
+//
+// Runs without arguments on the bundled list; a list path may follow the
+// usual --benchmark_* options.
+
+#include "data/PostalListReader.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QString>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char **environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kRepeatedLoads = 25;
+constexpr int kFreshProcesses = 9;
+constexpr const char *kFirstLoadFlag = "--first-load-only";
+
+std::string g_listPath = TORUMIN_BUNDLED_CSV;
+std::vector<double> g_loadMs;
+std::vector<double> g_iconvMs;
+
+double millisecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const std::size_t mid = values.size() / 2;
+    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+double ratio(double numerator, double denominator)
+{
+    return denominator > 0 ? numerator / denominator : 0;
+}
+
+std::size_t residentBytes()
+{
+    std::ifstream statm("/proc/self/statm");
+    std::size_t total = 0;
+    std::size_t resident = 0;
+    statm >> total >> resident;
+    return resident * static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+}
+
+// Wall time of one child process from spawn to exit; its stdout goes to
+// `output` when given, otherwise to /dev/null.
+std::optional<double> timeProcess(const std::vector<std::string> &args, std::string *output = nullptr)
+{
+    std::vector<char *> argv;
+    for (const std::string &arg : args)
+        argv.push_back(const_cast<char *>(arg.c_str()));
+    argv.push_back(nullptr);
+
+    int pipeFds[2] = {-1, -1};
+    if (output && ::pipe(pipeFds) != 0)
+        return std::nullopt;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (output) {
+        posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    }
+    const Clock::time_point start = Clock::now();
+    pid_t pid = 0;
+    const int spawned = ::posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (output) {
+        ::close(pipeFds[1]);
+        char chunk[256];
+        ssize_t count = 0;
+        while (spawned == 0 && (count = ::read(pipeFds[0], chunk, sizeof chunk)) > 0)
+            output->append(chunk, static_cast<std::size_t>(count));
+        ::close(pipeFds[0]);
+    }
+    if (spawned != 0)
+        return std::nullopt;
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    const double elapsed = millisecondsSince(start);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return std::nullopt;
+    return elapsed;
+}
+
+std::optional<double> timeIconvCommand()
+{
+    return timeProcess({"iconv", "-f", "CP932", "-t", "UTF-16LE", "-o", "/dev/null", g_listPath});
+}
+
+std::string selfPath()
+{
+    char path[4096];
+    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    return length > 0 ? std::string(path, static_cast<std::size_t>(length)) : std::string();
+}
+
+// Each repetition also runs the iconv command, outside the timed part, so
+// that both medians come from the same minutes of a shared machine.
+void loadFullList(benchmark::State &state)
+{
+    const QString path = QString::fromStdString(g_listPath);
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        torumin::ListReadResult result = torumin::readPostalListFile(path);
+        const double elapsed = millisecondsSince(start);
+        state.SetIterationTime(elapsed / 1000);
+        if (result.error) {
+            state.SkipWithError("the list did not load");
+            break;
+        }
+        g_loadMs.push_back(elapsed);
+        benchmark::DoNotOptimize(result.table.recordCount());
+        result = {}; // freed outside the timed part
+        if (const auto iconvMs = timeIconvCommand())
+            g_iconvMs.push_back(*iconvMs);
+    }
+}
+
+// The child side of the fresh-process measurement: one load, nothing warmed.
+int firstLoadOnly(const char *path)
+{
+    const std::size_t before = residentBytes();
+    const Clock::time_point start = Clock::now();
+    const torumin::ListReadResult result = torumin::readPostalListFile(QString::fromUtf8(path));
+    const double elapsed = millisecondsSince(start);
+    if (result.error)
+        return 1;
+    std::printf("%.3f %zu\n", elapsed, residentBytes() - before);
+    return 0;
+}
+
+struct FreshProcessFigures {
+    std::vector<double> loadMs;
+    std::vector<double> rssBytes;
+    std::vector<double> iconvMs;
+};
+
+FreshProcessFigures measureFreshProcesses()
+{
+    FreshProcessFigures figures;
+    const std::string self = selfPath();
+    for (int run = 0; run < kFreshProcesses; ++run) {
+        std::string output;
+        double ms = 0;
+        std::size_t rss = 0;
+        if (timeProcess({self, kFirstLoadFlag, g_listPath}, &output)
+            && std::sscanf(output.c_str(), "%lf %zu", &ms, &rss) == 2) {
+            figures.loadMs.push_back(ms);
+            figures.rssBytes.push_back(static_cast<double>(rss));
+        }
+        if (const auto iconvMs = timeIconvCommand())
+            figures.iconvMs.push_back(*iconvMs);
+    }
+    return figures;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc == 3 && std::strcmp(argv[1], kFirstLoadFlag) == 0)
+        return firstLoadOnly(argv[2]);
+
+    benchmark::Initialize(&argc, argv);
+    if (argc > 1)
+        g_listPath = argv[1];
+
+    // A first load in this process, before anything is warmed up.
+    const std::size_t rssBefore = residentBytes();
+    const Clock::time_point firstStart = Clock::now();
+    const torumin::ListReadResult first = torumin::readPostalListFile(QString::fromStdString(g_listPath));
+    const double firstMs = millisecondsSince(firstStart);
+    const std::size_t rssGrowth = residentBytes() - rssBefore;
+    if (first.error) {
+        std::fprintf(stderr, "%s\n", first.error->message.toStdString().c_str());
+        return 1;
+    }
+
+    benchmark::RegisterBenchmark("load_full_list", loadFullList)
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(1)
+        ->Repetitions(kRepeatedLoads)
+        ->ReportAggregatesOnly(true);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+
+    const FreshProcessFigures fresh = measureFreshProcesses();
+
+    constexpr double kMiB = 1024.0 * 1024.0;
+    const std::size_t tableBytes = first.table.memoryBytes();
+    const double loadMedian = median(g_loadMs);
+    const double iconvMedian = median(g_iconvMs);
+    const double freshMedian = median(fresh.loadMs);
+    const double freshIconvMedian = median(fresh.iconvMs);
+    std::printf("\nlist: %s (%d records)\n", g_listPath.c_str(), first.table.recordCount());
+    std::printf("table memoryBytes(): %.2f MiB (%zu bytes)\n", tableBytes / kMiB, tableBytes);
+    std::printf("RSS growth of a first load: %.2f MiB in this process, %.2f MiB in a fresh one (median)\n",
+                rssGrowth / kMiB, median(fresh.rssBytes) / kMiB);
+    std::printf("first load in this process: %.2f ms\n", firstMs);
+    std::printf("iconv command: iconv -f CP932 -t UTF-16LE -o /dev/null LIST, whole process\n");
+    std::printf("repeated loads: median %.2f ms of %zu; iconv between them: median %.2f ms of %zu; "
+                "ratio %.2f\n",
+                loadMedian, g_loadMs.size(), iconvMedian, g_iconvMs.size(), ratio(loadMedian, iconvMedian));
+    std::printf("first load in a fresh process: median %.2f ms of %zu; iconv between them: median %.2f ms "
+                "of %zu; ratio %.2f\n",
+                freshMedian, fresh.loadMs.size(), freshIconvMedian, fresh.iconvMs.size(),
+                ratio(freshMedian, freshIconvMedian));
+    return 0;
+}

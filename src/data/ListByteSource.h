@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#ifndef Q_OS_UNIX
+class QFile;
+#endif
+
+namespace torumin {
+
+// Where the list reader gets its bytes: a file read in chunks, or bytes
+// already in memory.
+class ListByteSource {
+public:
+    virtual ~ListByteSource() = default;
+
+    // Copies up to `capacity` bytes to `into`: the count, 0 at the end, or -1
+    // on an I/O error (errorText() then says what happened).
+    virtual std::int64_t read(char *into, std::size_t capacity) = 0;
+    // The expected total size, for sizing the table once; 0 when unknown.
+    [[nodiscard]] virtual std::int64_t sizeHint() const = 0;
+    [[nodiscard]] virtual QString errorText() const { return {}; }
+};
+
+class MemoryByteSource final : public ListByteSource {
+public:
+    // Without `reportSize` the reader gets no size hint, which tests use to
+    // make the table grow.
+    explicit MemoryByteSource(std::string_view bytes, bool reportSize = true) noexcept
+        : m_bytes(bytes), m_reportSize(reportSize)
+    {
+    }
+
+    std::int64_t read(char *into, std::size_t capacity) override;
+    [[nodiscard]] std::int64_t sizeHint() const override;
+
+private:
+    std::string_view m_bytes;
+    std::size_t m_position = 0;
+    bool m_reportSize;
+};
+
+// A list file. Opening refuses anything but a regular file before a single
+// byte is read: opening a FIFO for reading would wait for a writer, and a
+// device may never end.
+class FileByteSource final : public ListByteSource {
+public:
+    enum class OpenStatus { Opened, Missing, IsFolder, NotRegularFile, NoPermission, OtherError };
+
+    FileByteSource() noexcept = default;
+    ~FileByteSource() override;
+    FileByteSource(const FileByteSource &) = delete;
+    FileByteSource &operator=(const FileByteSource &) = delete;
+
+    OpenStatus open(const QString &path);
+    // The size found at opening.
+    [[nodiscard]] std::int64_t fileSize() const noexcept { return m_size; }
+
+    std::int64_t read(char *into, std::size_t capacity) override;
+    [[nodiscard]] std::int64_t sizeHint() const override { return m_size; }
+    [[nodiscard]] QString errorText() const override { return m_errorText; }
+
+private:
+    void close() noexcept;
+
+    std::int64_t m_size = 0;
+    QString m_errorText;
+#ifdef Q_OS_UNIX
+    int m_fd = -1;
+#else
+    QFile *m_file = nullptr;
+#endif
+};
+
+} // namespace torumin

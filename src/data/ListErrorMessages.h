@@ -1,0 +1,25 @@
+#pragma once
+
+#include "data/ListByteSource.h"
+#include "data/PostalListReader.h"
+
+#include <QString>
+
+#include <cstdint>
+
+namespace torumin {
+
+// The user's text for each way a list can fail to load. Every message starts
+// with the same line, names the file, says what is wrong and, when part of
+// the list was read, how many records were kept.
+ListError cannotOpenError(const QString &path, FileByteSource::OpenStatus status,
+                          const QString &systemText);
+ListError tooLargeError(const QString &path, std::int64_t size);
+ListError readFailedError(const QString &path, std::int64_t offset, const QString &systemText,
+                          int keptRecords);
+ListError outOfMemoryError(const QString &path, std::int64_t offset, int keptRecords);
+ListError noConverterError(const QString &path);
+ListError notCp932Error(const QString &path, std::int64_t offset, int keptRecords);
+ListError truncatedError(const QString &path, std::int64_t offset, int keptRecords);
+
+} // namespace torumin

@@ -1,0 +1,418 @@
+#include "data/ListParser.h"
+
+#include "data/Cp932Decoder.h"
+#include "data/ListErrorMessages.h"
+#include "data/PostalTableBuilder.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace torumin::detail {
+
+namespace {
+
+constexpr int kFieldsPerRecord = 15;
+constexpr int kFirstKeptField = 2; // fields 3 to 9, counted from 0
+constexpr std::size_t kMinChunkBytes = 1;
+
+bool isLineEnd(char c) noexcept
+{
+    return c == '\r' || c == '\n';
+}
+
+bool isSeparator(char c) noexcept
+{
+    return c == ',' || isLineEnd(c);
+}
+
+bool isAscii(std::string_view bytes) noexcept
+{
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Where the bytes of a field came from: a field that goes on after its
+// closing quote is joined from two pieces, and an error inside it must still
+// point into the file.
+struct FieldOrigin {
+    std::int64_t first = 0;
+    std::size_t firstLength = 0;
+    std::int64_t second = 0;
+
+    [[nodiscard]] std::int64_t offsetOf(std::size_t index) const noexcept
+    {
+        const auto i = static_cast<std::int64_t>(index);
+        if (index < firstLength)
+            return first + i;
+        return second + i - static_cast<std::int64_t>(firstLength);
+    }
+};
+
+struct Problem {
+    enum class Kind { ReadFailed, OutOfMemory, NotCp932, Truncated, TooLarge } kind;
+    std::int64_t offset = 0;
+    QString systemText;
+};
+
+class ListParser {
+public:
+    ListParser(ListByteSource &source, std::size_t chunkBytes);
+    ListReadResult run(const QString &name);
+
+private:
+    enum class Step { Ok, Finished, Failed };
+
+    // One field found in the buffer: the text between the quotes (or all of
+    // an unquoted field), then whatever follows a closing quote up to the
+    // separator.
+    struct Scan {
+        enum class Kind { Complete, NeedMore, Missing } kind = Kind::Complete;
+        std::size_t textBegin = 0;
+        std::size_t textEnd = 0;
+        std::size_t tailBegin = 0;
+        std::size_t tailEnd = 0;
+        std::size_t next = 0;
+        bool endedByCr = false;
+    };
+
+    [[nodiscard]] bool refill();
+    [[nodiscard]] bool takeLfAfterCr();
+    [[nodiscard]] Step startRecord();
+    [[nodiscard]] Step readField();
+    [[nodiscard]] Scan scan() const noexcept;
+    [[nodiscard]] bool storeField(std::string_view bytes, const FieldOrigin &origin,
+                                  std::int64_t fieldStart);
+    [[nodiscard]] bool storeKept(int column, std::string_view bytes, const FieldOrigin &origin);
+    [[nodiscard]] bool checkDiscarded(std::string_view bytes, const FieldOrigin &origin);
+    [[nodiscard]] bool fail(Problem::Kind kind, std::int64_t offset, QString systemText = {});
+    [[nodiscard]] std::int64_t offsetOf(std::size_t index) const noexcept
+    {
+        return m_base + static_cast<std::int64_t>(index);
+    }
+
+    ListByteSource &m_source;
+    std::unique_ptr<char[]> m_buffer;
+    std::size_t m_capacity;
+    std::size_t m_pos = 0;       // start of the next field, or of the line ends before a record
+    std::size_t m_end = 0;
+    std::int64_t m_base = 0;     // file offset of m_buffer[0]
+    std::int64_t m_totalRead = 0;
+    bool m_atEnd = false;
+    bool m_lfBelongsToCr = false; // the last separator was a CR: a following LF is part of it
+    int m_field = 0;              // index of the next field within its record
+    std::int64_t m_recordStart = 0;
+    Cp932Decoder m_decoder;
+    PostalTableBuilder m_builder;
+    // The previous row's raw bytes per column: equal bytes decode to equal
+    // text, so a repeated field is found before paying for its decoding.
+    std::array<std::string, kPostalColumnCount> m_previous;
+    std::string m_joined;
+    std::optional<Problem> m_problem;
+};
+
+std::size_t textUnitsHint(std::int64_t size)
+{
+    // A kept field yields no more units than its bytes, and its length prefix
+    // is paid for by the fourteen separators of its record, so the file size
+    // bounds the text; the empty entry and a cut-off record need a little more.
+    return static_cast<std::size_t>(size) + 64;
+}
+
+std::size_t rowsHint(std::int64_t size)
+{
+    // The shortest record is fourteen commas and a line end. Reserving that
+    // many rows costs address space only: untouched pages are never faulted in.
+    return static_cast<std::size_t>(size) / kFieldsPerRecord + 1;
+}
+
+ListParser::ListParser(ListByteSource &source, std::size_t chunkBytes)
+    : m_source(source),
+      m_capacity(std::max(chunkBytes, kMinChunkBytes)),
+      m_builder(textUnitsHint(source.sizeHint()), rowsHint(source.sizeHint()))
+{
+}
+
+bool ListParser::fail(Problem::Kind kind, std::int64_t offset, QString systemText)
+{
+    m_problem = Problem{kind, offset, std::move(systemText)};
+    return false;
+}
+
+bool ListParser::refill()
+{
+    const std::size_t kept = m_end - m_pos;
+    if (kept == m_capacity) {
+        // A single field fills the buffer: it has to grow for the field to end.
+        const std::size_t bigger = m_capacity * 2;
+        auto grown = std::unique_ptr<char[]>(new (std::nothrow) char[bigger]);
+        if (!grown)
+            return fail(Problem::Kind::OutOfMemory, offsetOf(m_pos));
+        std::memcpy(grown.get(), m_buffer.get() + m_pos, kept);
+        m_buffer = std::move(grown);
+        m_capacity = bigger;
+    } else if (kept > 0 && m_pos > 0) {
+        std::memmove(m_buffer.get(), m_buffer.get() + m_pos, kept);
+    }
+    m_base += static_cast<std::int64_t>(m_pos);
+    m_pos = 0;
+    m_end = kept;
+
+    const std::int64_t count = m_source.read(m_buffer.get() + m_end, m_capacity - m_end);
+    if (count < 0)
+        return fail(Problem::Kind::ReadFailed, offsetOf(m_end), m_source.errorText());
+    if (count == 0)
+        m_atEnd = true;
+    m_totalRead += count;
+    // The size was checked before reading; a file still being written to can
+    // outgrow it.
+    if (m_totalRead > kMaxListFileBytes)
+        return fail(Problem::Kind::TooLarge, m_totalRead);
+    m_end += static_cast<std::size_t>(count);
+    return true;
+}
+
+bool ListParser::takeLfAfterCr()
+{
+    if (!m_lfBelongsToCr)
+        return true;
+    while (m_pos == m_end && !m_atEnd) {
+        if (!refill())
+            return false;
+    }
+    if (m_pos < m_end && m_buffer[m_pos] == '\n')
+        ++m_pos;
+    m_lfBelongsToCr = false;
+    return true;
+}
+
+// The end-of-file test made before each record. Line ends are only counted
+// here: if nothing but line ends is left, the list is finished and they add
+// no record; if a record follows, each of them ended an empty field, which is
+// how a blank line in the middle of a list shifts the records after it.
+ListParser::Step ListParser::startRecord()
+{
+    std::size_t lineEnds = 0;
+    std::int64_t firstLineEnd = 0;
+    for (;;) {
+        while (m_pos < m_end && isLineEnd(m_buffer[m_pos])) {
+            const char c = m_buffer[m_pos++];
+            if (c == '\n' && m_lfBelongsToCr) {
+                m_lfBelongsToCr = false;
+                continue;
+            }
+            if (lineEnds++ == 0)
+                firstLineEnd = offsetOf(m_pos - 1);
+            m_lfBelongsToCr = c == '\r';
+        }
+        if (m_pos < m_end)
+            break;
+        if (m_atEnd)
+            return Step::Finished;
+        if (!refill())
+            return Step::Failed;
+    }
+    m_lfBelongsToCr = false;
+    const FieldOrigin here{offsetOf(m_pos), 0, offsetOf(m_pos)};
+    for (; lineEnds > 0; --lineEnds) {
+        if (!storeField({}, here, firstLineEnd))
+            return Step::Failed;
+    }
+    return Step::Ok;
+}
+
+ListParser::Scan ListParser::scan() const noexcept
+{
+    Scan found;
+    const char *buffer = m_buffer.get();
+    if (m_pos == m_end) {
+        found.kind = m_atEnd ? Scan::Kind::Missing : Scan::Kind::NeedMore;
+        return found;
+    }
+    const bool quoted = buffer[m_pos] == '"';
+    std::size_t rest = m_pos;
+    if (quoted) {
+        const void *close = std::memchr(buffer + m_pos + 1, '"', m_end - m_pos - 1);
+        if (!close) {
+            // A quote never closed is a record cut off at the end of the file.
+            found.kind = m_atEnd ? Scan::Kind::Missing : Scan::Kind::NeedMore;
+            return found;
+        }
+        found.textBegin = m_pos + 1;
+        found.textEnd = static_cast<std::size_t>(static_cast<const char *>(close) - buffer);
+        rest = found.textEnd + 1;
+    }
+    std::size_t separator = rest;
+    while (separator < m_end && !isSeparator(buffer[separator]))
+        ++separator;
+    if (separator == m_end && !m_atEnd) {
+        found.kind = Scan::Kind::NeedMore;
+        return found;
+    }
+    if (quoted) {
+        // Anything between the closing quote and the separator stays part of
+        // the value rather than vanishing silently.
+        found.tailBegin = rest;
+        found.tailEnd = separator;
+    } else {
+        found.textBegin = m_pos;
+        found.textEnd = separator;
+        found.tailBegin = found.tailEnd = separator;
+    }
+    found.endedByCr = separator < m_end && buffer[separator] == '\r';
+    found.next = separator < m_end ? separator + 1 : separator;
+    return found;
+}
+
+ListParser::Step ListParser::readField()
+{
+    if (!takeLfAfterCr())
+        return Step::Failed;
+    Scan found;
+    for (;;) {
+        found = scan();
+        if (found.kind == Scan::Kind::Complete)
+            break;
+        if (found.kind == Scan::Kind::Missing) {
+            (void)fail(Problem::Kind::Truncated, m_field == 0 ? offsetOf(m_pos) : m_recordStart);
+            return Step::Failed;
+        }
+        if (!refill())
+            return Step::Failed;
+    }
+    const char *buffer = m_buffer.get();
+    std::string_view bytes(buffer + found.textBegin, found.textEnd - found.textBegin);
+    FieldOrigin origin{offsetOf(found.textBegin), bytes.size(), offsetOf(found.tailBegin)};
+    if (found.tailEnd > found.tailBegin) {
+        m_joined.assign(bytes);
+        m_joined.append(buffer + found.tailBegin, found.tailEnd - found.tailBegin);
+        bytes = m_joined;
+    }
+    if (!storeField(bytes, origin, offsetOf(m_pos)))
+        return Step::Failed;
+    m_pos = found.next;
+    m_lfBelongsToCr = found.endedByCr;
+    return Step::Ok;
+}
+
+bool ListParser::storeField(std::string_view bytes, const FieldOrigin &origin,
+                            std::int64_t fieldStart)
+{
+    if (m_field == 0) {
+        m_recordStart = fieldStart;
+        if (!m_builder.beginRow())
+            return fail(Problem::Kind::OutOfMemory, fieldStart);
+    }
+    const int column = m_field - kFirstKeptField;
+    const bool stored = column >= 0 && column < kPostalColumnCount
+        ? storeKept(column, bytes, origin)
+        : checkDiscarded(bytes, origin);
+    if (!stored)
+        return false;
+    if (++m_field == kFieldsPerRecord) {
+        m_builder.endRow();
+        m_field = 0;
+    }
+    return true;
+}
+
+bool ListParser::storeKept(int column, std::string_view bytes, const FieldOrigin &origin)
+{
+    std::string &previous = m_previous[static_cast<std::size_t>(column)];
+    if (bytes.empty()) {
+        m_builder.setEmpty(column);
+        previous.clear();
+        return true;
+    }
+    // In the first row `previous` is empty, so this never looks before it.
+    if (previous == bytes) {
+        m_builder.repeatPrevious(column);
+        return true;
+    }
+    char16_t *out = m_builder.beginText(bytes.size());
+    if (!out)
+        return fail(Problem::Kind::OutOfMemory, origin.first);
+    const Cp932Decoder::Result decoded = m_decoder.decode(bytes.data(), bytes.size(), out);
+    if (decoded.badByte)
+        return fail(Problem::Kind::NotCp932, origin.offsetOf(*decoded.badByte));
+    m_builder.endText(column, decoded.units);
+    previous.assign(bytes);
+    return true;
+}
+
+// Discarded fields are still checked: a file with bytes that are not CP932
+// anywhere is not a list in the expected encoding.
+bool ListParser::checkDiscarded(std::string_view bytes, const FieldOrigin &origin)
+{
+    if (isAscii(bytes))
+        return true;
+    // The table's free space serves as scratch: the text is never committed.
+    char16_t *scratch = m_builder.beginText(bytes.size());
+    if (!scratch)
+        return fail(Problem::Kind::OutOfMemory, origin.first);
+    const Cp932Decoder::Result decoded = m_decoder.decode(bytes.data(), bytes.size(), scratch);
+    if (decoded.badByte)
+        return fail(Problem::Kind::NotCp932, origin.offsetOf(*decoded.badByte));
+    return true;
+}
+
+ListReadResult ListParser::run(const QString &name)
+{
+    ListReadResult result;
+    if (!m_decoder.isValid()) {
+        result.error = noConverterError(name);
+        return result;
+    }
+    m_buffer.reset(new (std::nothrow) char[m_capacity]);
+    if (!m_builder.isValid() || !m_buffer) {
+        result.error = outOfMemoryError(name, 0, 0);
+        return result;
+    }
+    for (;;) {
+        if (m_field == 0) {
+            const Step step = startRecord();
+            if (step != Step::Ok)
+                break;
+        }
+        if (readField() != Step::Ok)
+            break;
+    }
+    result.table = m_builder.finish();
+    if (!m_problem)
+        return result;
+    const int kept = result.table.recordCount();
+    switch (m_problem->kind) {
+    case Problem::Kind::ReadFailed:
+        result.error = readFailedError(name, m_problem->offset, m_problem->systemText, kept);
+        break;
+    case Problem::Kind::OutOfMemory:
+        result.error = outOfMemoryError(name, m_problem->offset, kept);
+        break;
+    case Problem::Kind::NotCp932:
+        result.error = notCp932Error(name, m_problem->offset, kept);
+        break;
+    case Problem::Kind::Truncated:
+        result.error = truncatedError(name, m_problem->offset, kept);
+        break;
+    case Problem::Kind::TooLarge:
+        result.error = tooLargeError(name, m_problem->offset);
+        break;
+    }
+    return result;
+}
+
+} // namespace
+
+ListReadResult parsePostalList(ListByteSource &source, const QString &nameForMessages,
+                               std::size_t chunkBytes)
+{
+    ListParser parser(source, chunkBytes);
+    return parser.run(nameForMessages);
+}
+
+} // namespace torumin::detail

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "data/ListByteSource.h"
+#include "data/PostalListReader.h"
+
+#include <cstddef>
+
+namespace torumin::detail {
+
+// The reused read buffer: big enough that syscalls don't matter, small enough
+// to stay in the cache and out of the page-fault bill.
+inline constexpr std::size_t kListChunkBytes = 64 * 1024;
+
+// Reads a whole list from `source` (see readPostalListBytes for the rules).
+// The buffer size is a parameter so tests can put every field across a
+// chunk boundary; a field longer than the buffer grows it.
+ListReadResult parsePostalList(ListByteSource &source, const QString &nameForMessages,
+                               std::size_t chunkBytes = kListChunkBytes);
+
+} // namespace torumin::detail

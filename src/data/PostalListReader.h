@@ -1,0 +1,49 @@
+#pragma once
+
+#include "data/PostalTable.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace torumin {
+
+enum class ListErrorCode {
+    CannotOpen,  // missing, a folder, no permission, vanished since the existence check
+    ReadFailed,  // an I/O error part way through
+    NotCp932,    // bytes that are not Windows code page 932
+    Truncated,   // the last record stops before its fifteenth field
+    TooLarge,    // far beyond any real list
+};
+
+struct ListError {
+    ListErrorCode code;
+    std::int64_t byteOffset = 0;  // where the problem was found, when it has a place
+    QString message;              // the user's text: names the file and what is wrong
+};
+
+// What a read gives: the complete records read (all of them when there is no
+// error; those before the problem otherwise) and the problem, if any.
+struct ListReadResult {
+    PostalTable table;
+    std::optional<ListError> error;
+};
+
+// Lists larger than this are refused before reading: the nationwide list is
+// about 12 MB, so anything this size is not a postal-code list.
+inline constexpr std::int64_t kMaxListFileBytes = 256LL * 1024 * 1024;
+
+// Reads a list in the KEN_ALL.CSV layout. Fields are separated by commas, and a
+// line end ends a field just as a comma does; a record is the next fifteen
+// fields whatever the lines. A field that starts with a double quote runs to
+// the next double quote. Fields 3 to 9 are kept.
+ListReadResult readPostalListFile(const QString &path);
+ListReadResult readPostalListBytes(std::string_view bytes, const QString &nameForMessages);
+
+// The existence check made before loading: a normal file (not a folder, not
+// hidden: a dot-file on Unix, the hidden or system attribute on Windows).
+bool postalListExists(const QString &path);
+
+} // namespace torumin

@@ -1,0 +1,104 @@
+#include "data/PostalListReader.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace torumin {
+namespace {
+
+const QString kFullList = QStringLiteral(TORUMIN_FULL_LIST);
+constexpr int kFullListRecords = 124495;
+
+class FullList : public testing::Test {
+protected:
+    static void SetUpTestSuite() { s_result = new ListReadResult(readPostalListFile(kFullList)); }
+    static void TearDownTestSuite()
+    {
+        delete s_result;
+        s_result = nullptr;
+    }
+    static const PostalTable &table() { return s_result->table; }
+
+    static ListReadResult *s_result;
+};
+
+ListReadResult *FullList::s_result = nullptr;
+
+// The list decoded by the iconv command, in a separate process.
+QString decodedByIconvCommand(const QString &path)
+{
+    const std::string command = "iconv -f CP932 -t UTF-8 '" + path.toStdString() + "'";
+    std::unique_ptr<FILE, int (*)(FILE *)> pipe(::popen(command.c_str(), "r"), ::pclose);
+    if (!pipe)
+        return {};
+    std::string utf8;
+    char chunk[65536];
+    std::size_t count = 0;
+    while ((count = std::fread(chunk, 1, sizeof chunk, pipe.get())) > 0)
+        utf8.append(chunk, count);
+    return QString::fromStdString(utf8);
+}
+
+TEST_F(FullList, ReadsEveryRecordOfTheNationwideList)
+{
+    ASSERT_FALSE(s_result->error.has_value()) << s_result->error->message.toStdString();
+    ASSERT_EQ(table().recordCount(), kFullListRecords);
+    EXPECT_LE(table().memoryBytes(), 25U * 1024 * 1024);
+
+    EXPECT_EQ(table().zipCode(0), u"0600000");
+    EXPECT_EQ(table().prefName(0), u"北海道");
+    EXPECT_EQ(table().cityName(0), u"札幌市中央区");
+    EXPECT_TRUE(table().townName(0).isEmpty());
+    EXPECT_EQ(table().prefName(kFullListRecords - 1), u"沖縄県");
+    EXPECT_TRUE(table().zipCode(kFullListRecords).isEmpty());
+
+    int yonaguni = -1;
+    for (int row = 0; row < table().recordCount() && yonaguni < 0; ++row) {
+        if (table().zipCode(row) == u"9071801")
+            yonaguni = row;
+    }
+    ASSERT_GE(yonaguni, 0);
+    EXPECT_EQ(table().prefName(yonaguni), u"沖縄県");
+    EXPECT_EQ(table().cityName(yonaguni), u"八重山郡与那国町");
+    EXPECT_EQ(table().townName(yonaguni), u"与那国");
+}
+
+TEST_F(FullList, EveryFieldMatchesAnIndependentDecoding)
+{
+    ASSERT_EQ(table().recordCount(), kFullListRecords);
+    const QString text = decodedByIconvCommand(kFullList);
+    ASSERT_FALSE(text.isEmpty()) << "the iconv command is needed for this test";
+    QStringList lines = text.split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.takeLast(), QString()); // the file ends with a line end
+    ASSERT_EQ(lines.size(), kFullListRecords);
+
+    int mismatches = 0;
+    for (int row = 0; row < lines.size(); ++row) {
+        // Naive splitting is only right while no quoted field holds a comma
+        // or a quote: check that before trusting it.
+        const QStringList fields = lines[row].split(u',');
+        ASSERT_EQ(fields.size(), 15) << "line " << row + 1;
+        for (int column = 0; column < kPostalColumnCount; ++column) {
+            QString expected = fields[column + 2];
+            if (expected.startsWith(u'"')) {
+                ASSERT_TRUE(expected.size() >= 2 && expected.endsWith(u'"')) << "line " << row + 1;
+                expected = expected.mid(1, expected.size() - 2);
+            }
+            ASSERT_FALSE(expected.contains(u'"')) << "line " << row + 1;
+            const QStringView actual = table().field(static_cast<PostalColumn>(column), row);
+            if (actual != expected && ++mismatches <= 5)
+                ADD_FAILURE() << "row " << row << " column " << column << ": "
+                              << actual.toString().toStdString() << " != " << expected.toStdString();
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+}
+
+} // namespace
+} // namespace torumin

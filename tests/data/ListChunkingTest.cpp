@@ -1,0 +1,94 @@
+#include "ListTestSupport.h"
+
+#include "data/ListParser.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace torumin {
+namespace {
+
+// Every byte position of this text falls at a chunk end for some buffer size:
+// double-byte characters, a quoted comma and line end, CR LF pairs, lone CR
+// and LF, a blank line, text after a closing quote and trailing blank lines.
+std::string mixedList()
+{
+    return test::toCp932(
+        "01101,\"060  \",\"0600000\",\"ﾎｯｶｲﾄﾞｳ\",\"ｻｯﾎﾟﾛ\",\"\",\"北海道\",\"札幌市\",\"\",0,0,0,0,0,0\r\n"
+        "01101,\"064  \",\"0640941\",\"ﾎｯｶｲﾄﾞｳ\",\"ｻｯﾎﾟﾛ\",\"ｱｻﾋ,ｶﾞｵｶ\",\"北海道\",\"札幌市\",\"旭\r\nケ丘\",0,0,0,0,0,0\n"
+        "13101,\"100  \",\"1000001\",\"ﾄｳｷｮｳﾄ\"x,ﾁﾖﾀﾞｸ,\"ﾁﾖﾀﾞ\",\"東京都\",\"千代田区\",\"髙①～\",0,0,0,0,0,0\r"
+        "\r\n"
+        "\"100  \",\"1000002\",\"ﾄｳｷｮｳﾄ\",\"ﾁﾖﾀﾞｸ\",\"ｺｳｷｮ\",\"東京都\",\"千代田区\",\"皇居外苑\",0,0,0,0,0,0\r\n"
+        "\r\n\r\n");
+}
+
+ListReadResult readInChunks(const std::string &bytes, std::size_t chunkBytes)
+{
+    // No size hint, so the table grows from its smallest size as well.
+    MemoryByteSource source(bytes, false);
+    return detail::parsePostalList(source, QStringLiteral("t.csv"), chunkBytes);
+}
+
+TEST(ListChunking, ResultDoesNotDependOnTheBufferSize)
+{
+    const std::string bytes = mixedList();
+    const ListReadResult whole = readPostalListBytes(bytes, QStringLiteral("t.csv"));
+    ASSERT_FALSE(whole.error.has_value());
+    const std::vector<test::Row> expected = test::rowsOf(whole.table);
+    ASSERT_EQ(expected.size(), 4U);
+    EXPECT_EQ(expected[1][3], "ｱｻﾋ,ｶﾞｵｶ");
+    EXPECT_EQ(expected[1][6], "旭\r\nケ丘");
+    EXPECT_EQ(expected[2][1], "ﾄｳｷｮｳﾄx");
+    // The blank line after the third record is the fourth one's first field.
+    EXPECT_EQ(expected[3][0], "1000002");
+
+    for (std::size_t chunk = 1; chunk <= bytes.size() + 1; ++chunk) {
+        const ListReadResult result = readInChunks(bytes, chunk);
+        EXPECT_FALSE(result.error.has_value()) << "chunk " << chunk;
+        EXPECT_EQ(test::rowsOf(result.table), expected) << "chunk " << chunk;
+    }
+}
+
+TEST(ListChunking, ErrorsPointAtTheSameByteForEveryBufferSize)
+{
+    const std::string good = test::toCp932("1,2,\"北海道\",4,5,6,7,8,9,10,11,12,13,14,15\r\n");
+    const std::string badKept = good + good + "1,2,\"\x96\x6B\x81\",4";
+    const std::string cutOff = good + good + "1,2,\"北";
+    for (std::size_t chunk = 1; chunk <= badKept.size() + 1; ++chunk) {
+        const ListReadResult bad = readInChunks(badKept, chunk);
+        ASSERT_TRUE(bad.error.has_value()) << "chunk " << chunk;
+        EXPECT_EQ(bad.error->code, ListErrorCode::NotCp932) << "chunk " << chunk;
+        EXPECT_EQ(bad.error->byteOffset, static_cast<std::int64_t>(2 * good.size() + 7)) << "chunk " << chunk;
+        EXPECT_EQ(bad.table.recordCount(), 2) << "chunk " << chunk;
+
+        const ListReadResult cut = readInChunks(cutOff, chunk);
+        ASSERT_TRUE(cut.error.has_value()) << "chunk " << chunk;
+        EXPECT_EQ(cut.error->code, ListErrorCode::Truncated) << "chunk " << chunk;
+        EXPECT_EQ(cut.table.recordCount(), 2) << "chunk " << chunk;
+    }
+}
+
+TEST(ListChunking, TableGrowsPastAWrongSizeHint)
+{
+    // Enough distinct text to outgrow small buffers into mapped ones.
+    std::string bytes;
+    constexpr int kRecords = 40000;
+    const std::string town = test::toCp932("長い町名の長い町名の長い町名の長い町名の長い町名の長い町名の");
+    for (int i = 0; i < kRecords; ++i) {
+        const std::string n = std::to_string(i);
+        bytes += "1,2," + n + ",k,k,k,p,c" + std::to_string(i / 100) + "," + town + n
+            + ",0,0,0,0,0,0\r\n";
+    }
+    const ListReadResult hinted = readPostalListBytes(bytes, QStringLiteral("t.csv"));
+    const ListReadResult grown = readInChunks(bytes, detail::kListChunkBytes);
+    ASSERT_FALSE(hinted.error.has_value());
+    ASSERT_FALSE(grown.error.has_value());
+    ASSERT_EQ(grown.table.recordCount(), kRecords);
+    EXPECT_EQ(test::rowsOf(grown.table), test::rowsOf(hinted.table));
+    EXPECT_EQ(grown.table.townName(kRecords - 1).right(5), u"39999");
+    EXPECT_EQ(grown.table.cityName(kRecords - 1), u"c399");
+}
+
+} // namespace
+} // namespace torumin

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "data/PostalTable.h"
+
+#include <QString>
+
+#include <array>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace torumin::test {
+
+// The seven kept fields of a row, as UTF-8 for readable expectations.
+using Row = std::array<std::string, kPostalColumnCount>;
+
+std::vector<Row> rowsOf(const PostalTable &table);
+
+// UTF-8 text as CP932 bytes, through the system's encoder: the opposite
+// direction from the reader, so the two never share a mistake.
+std::string toCp932(std::string_view utf8);
+
+std::string readWholeFile(const QString &path);
+
+} // namespace torumin::test

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "data/PostalListReader.h"
+
+#include <QString>
+
+#include <iconv.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace torumin::testing {
+
+// Text in code page 932, as list files hold it.
+inline std::string toCp932(const QString &text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    iconv_t converter = iconv_open("CP932", "UTF-8");
+    if (converter == reinterpret_cast<iconv_t>(-1))
+        throw std::runtime_error("no CP932 converter");
+    std::string out(static_cast<std::size_t>(utf8.size()) * 2 + 16, '\0');
+    char *in = const_cast<char *>(utf8.constData());
+    std::size_t inLeft = static_cast<std::size_t>(utf8.size());
+    char *outPtr = out.data();
+    std::size_t outLeft = out.size();
+    const std::size_t converted = iconv(converter, &in, &inLeft, &outPtr, &outLeft);
+    iconv_close(converter);
+    if (converted == static_cast<std::size_t>(-1))
+        throw std::runtime_error("text not representable in CP932");
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+// One list record by the seven fields the program keeps.
+struct Row {
+    QString zip, prefKana, cityKana, townKana, pref, city, town;
+};
+
+inline QString csvLine(const Row &r)
+{
+    const auto q = [](const QString &s) -> QString { return QLatin1Char('"') + s + QLatin1Char('"'); };
+    return QStringLiteral("00000,\"00000\",") + q(r.zip) + QLatin1Char(',') + q(r.prefKana) + QLatin1Char(',')
+        + q(r.cityKana) + QLatin1Char(',') + q(r.townKana) + QLatin1Char(',') + q(r.pref) + QLatin1Char(',')
+        + q(r.city) + QLatin1Char(',') + q(r.town) + QStringLiteral(",0,0,0,0,0,0\r\n");
+}
+
+inline PostalTable tableOf(const std::vector<Row> &rows)
+{
+    QString csv;
+    for (const Row &row : rows)
+        csv += csvLine(row);
+    const std::string bytes = toCp932(csv);
+    ListReadResult result = readPostalListBytes(bytes, QStringLiteral("fixture.csv"));
+    if (result.error)
+        throw std::runtime_error(result.error->message.toStdString());
+    return std::move(result.table);
+}
+
+} // namespace torumin::testing
