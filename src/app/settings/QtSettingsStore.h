@@ -1,0 +1,75 @@
+#pragma once
+
+#include "app/settings/SettingsNotice.h"
+#include "app/settings/SettingsStore.h"
+
+#include <QHash>
+#include <QSet>
+#include <QSettings>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <utility>
+
+namespace torumin {
+
+// The settings store on QSettings. On Windows it is the registry key an earlier
+// installation of the program already filled, so its settings carry over; elsewhere
+// one INI file. Everything is read once at open; each write goes to the disk before
+// WriteSetting returns, merged with whatever another running instance wrote.
+class QtSettingsStore final : public SettingsStore {
+public:
+    using WriteFailureHandler = std::function<void(const SettingsNotice &)>;
+
+    // The user's own settings.
+    [[nodiscard]] static std::unique_ptr<QtSettingsStore> openDefault();
+#ifndef Q_OS_WIN
+    // $XDG_CONFIG_HOME/TORUMIN/TORUMIN.ini, ~/.config when the variable is unset.
+    [[nodiscard]] static QString defaultFilePath();
+    [[nodiscard]] static std::unique_ptr<QtSettingsStore> openFile(const QString &iniPath);
+#endif
+
+    [[nodiscard]] QString ReadSetting(const QString &section, const QString &key) const override;
+    void WriteSetting(const QString &section, const QString &key, const QString &value) override;
+
+    // Set when the stored settings could not be used and the store started on
+    // defaults; for one message box at start-up. Empty on every later call.
+    [[nodiscard]] std::optional<SettingsNotice> takeOpeningNotice();
+
+    // Told when a write did not reach the disk: once, and again only after a
+    // write has succeeded in between, so the user is not flooded while the
+    // folder stays unwritable. A failure from before a handler was set is
+    // handed to it on setting it.
+    void setWriteFailureHandler(WriteFailureHandler handler);
+    [[nodiscard]] bool lastWriteFailed() const noexcept { return m_lastWriteFailed; }
+
+    // True when the unreadable file could not be set aside either: writes then
+    // stay in memory so the file is left exactly as it was.
+    [[nodiscard]] bool isMemoryOnly() const noexcept { return m_memoryOnly; }
+    // The file path, or the registry path on Windows.
+    [[nodiscard]] const QString &location() const noexcept { return m_location; }
+
+private:
+    using Section = QHash<QString, QString>;
+
+    QtSettingsStore(QString location, QSettings::Format format);
+
+    // Writes every key not yet on the disk, so a write that failed is saved
+    // along with the next one that succeeds.
+    [[nodiscard]] bool persistUnsaved();
+
+    QString m_location;
+    QSettings::Format m_format;
+    QHash<QString, Section> m_values;
+    QSet<std::pair<QString, QString>> m_unsaved; // section, key
+    std::optional<SettingsNotice> m_openingNotice;
+    std::optional<SettingsNotice> m_undeliveredFailure;
+    WriteFailureHandler m_onWriteFailure;
+    bool m_memoryOnly = false;
+    bool m_lastWriteFailed = false;
+    bool m_failureReported = false;
+};
+
+} // namespace torumin
