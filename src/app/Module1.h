@@ -1,0 +1,56 @@
+#pragma once
+
+#include "app/Options.h"
+#include "data/PostalTable.h"
+
+#include <QSizeF>
+#include <QString>
+
+#include <functional>
+
+namespace torumin {
+
+class MessageBoxes;
+class SettingsStore;
+
+// The program-wide state every window shares: the current options (which hold
+// the search state and the history under their key names), the postal record
+// table, and the search mode and flag. One instance lives for the whole run;
+// windows get it by reference.
+struct Module1 {
+    QString AppName = QStringLiteral("TORUMIN");
+    QString programFolder;  // holds the executable, no trailing separator
+    QString HelpFilePath;
+    Options options;
+    PostalTable table;
+    int SearchMode = 0;
+    int searchRequested = 0;
+};
+
+// What start-up needs from the windowing side.
+struct StartUpEnvironment {
+    QString programFolder;
+    QSizeF screenTwips;
+    std::function<void()> showSplash;   // modal: returns when the splash has closed itself
+    std::function<void()> closeSplash;  // harmless when it is already gone
+};
+
+// Reads every setting (writing the defaults of empty keys), shows the splash,
+// loads the selected list and works out the default window positions. The
+// caller shows the main window afterwards.
+void StartUp(Module1 &state, SettingsStore &store, MessageBoxes &boxes, const StartUpEnvironment &env);
+
+// The selected slot: OptSen rounded, anything outside 0..7 (a hand-edited
+// store) taken as slot 0.
+[[nodiscard]] int selectedSlot(const Options &options);
+[[nodiscard]] QString selectedListPath(const Options &options);
+
+// Replaces the table with the selected list. A list that cannot be read in full
+// is reported in a message box; the records read before the problem are kept.
+// Returns false when there was a problem.
+bool LoadPostalTable(Module1 &state, MessageBoxes &boxes);
+
+[[nodiscard]] QString missingListMessage();
+[[nodiscard]] QString listMessageTitle();
+
+} // namespace torumin

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QPointF>
+#include <QSizeF>
+#include <QString>
+
+namespace torumin {
+
+// Window sizes and positions are kept in twips (1/1440 inch), as the stored
+// settings are; they become pixels through the screen's logical DPI.
+inline constexpr double kTwipsPerInch = 1440.0;
+
+[[nodiscard]] double twipsPerPixel(double logicalDpi);
+[[nodiscard]] double twipsToPixels(double twips, double logicalDpi);
+[[nodiscard]] double pixelsToTwips(double pixels, double logicalDpi);
+
+// The main window's outer size from the menu-bar option, the Windows version
+// name and the appearance scheme.
+[[nodiscard]] QSizeF mainWindowSizeTwips(const QString &optMBar, const QString &osName, const QString &scheme);
+
+// The main window's default position at start-up: centred for a fixed
+// 2900 x 1680 window, computed in single precision. x is left, y is top.
+[[nodiscard]] QPointF centredMainPositionTwips(QSizeF screenTwips);
+
+// The candidate window's default position, centred for its stored default size,
+// in double precision.
+[[nodiscard]] QPointF centredCandidatePositionTwips(QSizeF screenTwips, double windowHeight, double windowWidth);
+
+// The text a position is stored as: a whole number where it is one, otherwise
+// up to seven significant digits.
+[[nodiscard]] QString twipsText(double twips);
+
+} // namespace torumin

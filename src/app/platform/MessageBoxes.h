@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+namespace torumin {
+
+// Message box styles, by the numbers the program's messages are known by.
+enum MsgStyle : int {
+    kStyleExclamationOk = 48,      // OK, exclamation icon: input errors, missing files
+    kStyleQuestionOkCancel = 33,   // OK and Cancel, question icon: questions
+};
+
+enum class MsgResult { Ok, Cancel };
+
+// Every message box the program shows goes through here, so tests can script
+// the answers and read back exactly what was shown.
+class MessageBoxes {
+public:
+    MessageBoxes() = default;
+    virtual ~MessageBoxes() = default;
+    MessageBoxes(const MessageBoxes &) = delete;
+    MessageBoxes &operator=(const MessageBoxes &) = delete;
+
+    // Texts may separate lines with CR characters; they are passed on as they are.
+    virtual MsgResult MsgBox(const QString &text, int style, const QString &title) = 0;
+};
+
+} // namespace torumin

@@ -1,0 +1,86 @@
+#include "app/EnvironmentProbes.h"
+#include "app/ToolbarLayout.h"
+#include "app/WindowGeometry.h"
+
+#include <gtest/gtest.h>
+
+namespace torumin {
+namespace {
+
+TEST(WindowGeometry, MainWindowSizeTable)
+{
+    struct Row {
+        const char *menuBar;
+        const char *os;
+        const char *scheme;
+        QSizeF size;
+    };
+    const std::vector<Row> rows{
+        {"1", "Windows XP", "", {2900, 1980}},     {"1", "Windows XP", "Luna", {2900, 1840}},
+        {"1", "Windows Vista", "", {2880, 1840}},  {"1", "", "Luna", {2880, 1840}},
+        {"0", "Windows XP", "", {2920, 1670}},     {"0", "Windows XP", "Luna", {2920, 1530}},
+        {"0", "", "", {2900, 1530}},               {"yes", "", "", {2900, 1530}},
+    };
+    for (const Row &row : rows) {
+        EXPECT_EQ(mainWindowSizeTwips(QString::fromLatin1(row.menuBar), QString::fromLatin1(row.os),
+                                      QString::fromLatin1(row.scheme)),
+                  row.size)
+            << row.menuBar << ' ' << row.os << ' ' << row.scheme;
+    }
+}
+
+TEST(WindowGeometry, CentringAndTwipsConversion)
+{
+    EXPECT_EQ(centredMainPositionTwips(QSizeF(15360, 11520)), QPointF(6230, 4920));
+    EXPECT_EQ(centredMainPositionTwips(QSizeF(15361, 11521)), QPointF(6230.5, 4920.5));
+    EXPECT_EQ(centredCandidatePositionTwips(QSizeF(15360, 11520), 5625, 8295), QPointF(3532.5, 2947.5));
+    EXPECT_DOUBLE_EQ(twipsToPixels(1440, 96), 96.0);
+    EXPECT_DOUBLE_EQ(pixelsToTwips(2, 144), 20.0);
+    EXPECT_DOUBLE_EQ(twipsPerPixel(0), 15.0);  // no screen: the usual 96 DPI
+}
+
+TEST(WindowGeometry, PositionsAreStoredAsShortDecimalText)
+{
+    EXPECT_EQ(twipsText(4920), QStringLiteral("4920"));
+    EXPECT_EQ(twipsText(-15), QStringLiteral("-15"));
+    EXPECT_EQ(twipsText(3532.5), QStringLiteral("3532.5"));
+    EXPECT_EQ(twipsText(0), QStringLiteral("0"));
+    EXPECT_EQ(twipsText(1.0 / 3.0), QStringLiteral("0.3333333"));
+}
+
+TEST(EnvironmentProbes, VersionNames)
+{
+    struct Row {
+        unsigned platform, major, minor;
+        const char *name;
+    };
+    const std::vector<Row> rows{
+        {1, 4, 0, "Windows 95"},  {1, 4, 10, "Windows 98"},    {1, 4, 90, "Windows Me"},
+        {2, 4, 0, "Windows NT"},  {2, 4, 7, "Windows NT"},     {2, 6, 0, "Windows Vista"},
+        {2, 6, 1, ""},            {2, 5, 0, "Windows 2000"},   {2, 10, 0, "Windows 2000"},
+        {2, 5, 1, "Windows XP"},  {2, 5, 2, "Windows XP"},     {0, 5, 1, ""},
+        {3, 6, 0, ""},
+    };
+    for (const Row &row : rows) {
+        EXPECT_EQ(osNameForVersion(row.platform, row.major, row.minor), QString::fromLatin1(row.name))
+            << row.platform << '.' << row.major << '.' << row.minor;
+    }
+#ifndef Q_OS_WIN
+    const EnvironmentProbes probes;
+    EXPECT_TRUE(probes.GetOSName().isEmpty());
+    EXPECT_TRUE(probes.GetAppearanceScheme().isEmpty());
+#endif
+}
+
+TEST(ToolbarLayout, RoundTripsAndRejectsWhatIsNotOurs)
+{
+    EXPECT_EQ(formatToolbarLayout(designedToolbarLayout()), QStringLiteral("1,2,3,4,5,6,7,8"));
+    for (const std::vector<int> &layout : {std::vector<int>{2, 5, 1}, std::vector<int>{}, designedToolbarLayout()})
+        EXPECT_EQ(parseToolbarLayout(formatToolbarLayout(layout)), layout);
+    EXPECT_EQ(parseToolbarLayout(QStringLiteral(" 8, 7 ")), (std::vector<int>{8, 7}));
+    for (const char *bad : {"", "   ", "1,,2", "1,9", "0,1", "2,2", "a", "1;2", "-1"})
+        EXPECT_EQ(parseToolbarLayout(QString::fromLatin1(bad)), std::nullopt) << bad;
+}
+
+} // namespace
+} // namespace torumin
