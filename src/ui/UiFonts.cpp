@@ -1,0 +1,80 @@
+#include "ui/UiFonts.h"
+
+#include "app/settings/NumericValue.h"
+
+#include <QStringList>
+
+#include <cmath>
+#include <cstdint>
+
+namespace torumin::UiFonts {
+
+namespace {
+
+QFont withFamilies(const QStringList &families, double pointSize, bool bold = false)
+{
+    QFont font;
+    font.setFamilies(families);
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+const QStringList &japaneseSans()
+{
+    static const QStringList fallbacks{QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
+                                       QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic"),
+                                       QStringLiteral("sans-serif")};
+    return fallbacks;
+}
+
+} // namespace
+
+QFont pGothic(double pointSize)
+{
+    return withFamilies(QStringList{QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic")} + japaneseSans(),
+                        pointSize);
+}
+
+QFont gothic(double pointSize)
+{
+    return withFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"),
+                         QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("Noto Sans CJK JP"),
+                         QStringLiteral("monospace")},
+                        pointSize);
+}
+
+QFont uiGothic(double pointSize)
+{
+    return withFamilies(QStringList{QStringLiteral("MS UI Gothic")} + japaneseSans(), pointSize);
+}
+
+QFont mincho(double pointSize, bool bold)
+{
+    return withFamilies({QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("MS PMincho"), QStringLiteral("IPAPMincho"),
+                         QStringLiteral("IPAMincho"), QStringLiteral("Noto Serif CJK JP"), QStringLiteral("serif")},
+                        pointSize, bold);
+}
+
+QFont timesRoman(double pointSize)
+{
+    return withFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
+                         QStringLiteral("DejaVu Serif"), QStringLiteral("Noto Serif"), QStringLiteral("serif")},
+                        pointSize);
+}
+
+} // namespace torumin::UiFonts
+
+namespace torumin {
+
+QColor colourFromSetting(const QString &text)
+{
+    const double value = NumericValue(text);
+    if (!(value >= 0 && value <= 4294967295.0))
+        return QColor(0, 0, 0);
+    const auto bgr = static_cast<std::uint32_t>(value);
+    return QColor(static_cast<int>(bgr & 0xFFu), static_cast<int>((bgr >> 8) & 0xFFu),
+                  static_cast<int>((bgr >> 16) & 0xFFu));
+}
+
+} // namespace torumin

@@ -1,0 +1,288 @@
+#include "ui/main/TORUMIN.h"
+
+#include "app/EnvironmentProbes.h"
+#include "app/Module1.h"
+#include "app/SettingsKeys.h"
+#include "app/ToolbarLayout.h"
+#include "app/WindowGeometry.h"
+#include "app/platform/MessageBoxes.h"
+#include "app/settings/SettingsStore.h"
+#include "ui/Resources.h"
+#include "ui/UiFonts.h"
+#include "ui/main/MainCommands.h"
+#include "ui/main/MainMenus.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace torumin {
+
+namespace {
+
+QString exitQuestion()
+{
+    return QStringLiteral("「とるみん for Windows」 を終了しますか？　");
+}
+
+} // namespace
+
+TORUMIN::TORUMIN(UiContext context, const EnvironmentProbes &probes, QWidget *parent)
+    : QMainWindow(parent)
+    , m_context(context)
+    , m_state(context.state)
+    , m_probes(probes)
+{
+    loadResources();
+    setObjectName(QStringLiteral("TORUMIN"));
+    setWindowTitle(QStringLiteral("とるみん for Windows"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/torumin.png")));
+
+    m_menus = new MainMenus(*this);
+    connect(m_menus->mnuFileEnd, &QAction::triggered, this, &TORUMIN::mnuFileEnd_Click);
+    connect(m_menus, &MainMenus::Toolbar1_ButtonClick, this, &TORUMIN::Toolbar1_ButtonClick);
+
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    const int margin = static_cast<int>(std::lround(twipsToPixels(40, dpi())));
+    layout->setContentsMargins(margin, margin / 2, margin, margin);
+    m_text1 = new QPlainTextEdit(central);
+    m_text1->setObjectName(QStringLiteral("Text1"));
+    m_text1->setFont(UiFonts::pGothic(11.25));
+    m_text1->setMinimumSize(1, 1);
+    m_text1->setTabChangesFocus(true);
+    m_text1->installEventFilter(this);
+    layout->addWidget(m_text1);
+    central->setMinimumSize(1, 1);
+    setCentralWidget(central);
+    m_commands = new MainCommands(m_context, *this, *m_text1, *m_menus);
+
+    Form_Load();
+}
+
+TORUMIN::~TORUMIN() = default;
+
+double TORUMIN::dpi() const
+{
+    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->logicalDotsPerInch() : 96.0;
+}
+
+void TORUMIN::Form_Load()
+{
+    const Options &options = m_state.options;
+    if (!options.isOn(QStringLiteral("OptMBar")))
+        menuBar()->setVisible(false);
+
+    // The appearance scheme matters only on Windows XP, so it is asked only there.
+    const QString osName = m_probes.GetOSName();
+    const QString scheme = osName == QLatin1String("Windows XP") ? m_probes.GetAppearanceScheme() : QString();
+    setOuterSizeTwips(mainWindowSizeTwips(options.value(QStringLiteral("OptMBar")), osName, scheme));
+
+    QPointF topLeft(options.number(QStringLiteral("O_Left")), options.number(QStringLiteral("O_Top")));
+    if (options.isOn(QStringLiteral("OptCent"))) {
+        const QScreen *screen = QGuiApplication::primaryScreen();
+        const QSizeF screenTwips = screen ? QSizeF(pixelsToTwips(screen->geometry().width(), dpi()),
+                                                   pixelsToTwips(screen->geometry().height(), dpi()))
+                                          : QSizeF();
+        topLeft = QPointF((screenTwips.width() - m_outerSizeTwips.width()) / 2,
+                          (screenTwips.height() - m_outerSizeTwips.height()) / 2);
+    }
+    move(static_cast<int>(std::lround(twipsToPixels(topLeft.x(), dpi()))),
+         static_cast<int>(std::lround(twipsToPixels(topLeft.y(), dpi()))));
+
+    applyColours();
+    // Set before the first show so the window does not flicker when the first
+    // activation confirms it.
+    setWindowFlag(Qt::WindowStaysOnTopHint, options.isOn(QStringLiteral("OptTemae")));
+    m_firstActivation = true;
+}
+
+void TORUMIN::applyColours()
+{
+    const QColor text = colourFromSetting(m_state.options.value(arrayKey(QStringLiteral("OptColor"), 0)));
+    const QColor back = colourFromSetting(m_state.options.value(arrayKey(QStringLiteral("OptColor"), 1)));
+    QPalette windowPalette = palette();
+    windowPalette.setColor(QPalette::Window, back);
+    setPalette(windowPalette);
+    setAutoFillBackground(true);
+    QPalette textPalette = m_text1->palette();
+    textPalette.setColor(QPalette::Base, back);
+    textPalette.setColor(QPalette::Text, text);
+    m_text1->setPalette(textPalette);
+}
+
+void TORUMIN::setOuterSizeTwips(QSizeF twips)
+{
+    m_outerSizeTwips = twips;
+    const QSize outer(static_cast<int>(std::lround(twipsToPixels(twips.width(), dpi()))),
+                      static_cast<int>(std::lround(twipsToPixels(twips.height(), dpi()))));
+    // The table sizes include the frame; before the window is shown its frame
+    // is unknown, so the size is set again once it is.
+    const QSize frame = isVisible() ? frameGeometry().size() - geometry().size() : QSize(0, 0);
+    resize(outer - frame);
+}
+
+QSizeF TORUMIN::outerSizeTwips() const
+{
+    const QSize outer = frameGeometry().size();
+    return {pixelsToTwips(outer.width(), dpi()), pixelsToTwips(outer.height(), dpi())};
+}
+
+QPointF TORUMIN::positionTwips() const
+{
+    const QPoint topLeft = pos();
+    return {pixelsToTwips(topLeft.x(), dpi()), pixelsToTwips(topLeft.y(), dpi())};
+}
+
+void TORUMIN::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous())
+        QTimer::singleShot(0, this, [this] { setOuterSizeTwips(m_outerSizeTwips); });
+}
+
+bool TORUMIN::eventFilter(QObject *watched, QEvent *event)
+{
+    // The result box would take Ctrl+C, Ctrl+V, Ctrl+A and the other menu keys
+    // for itself; while the menus are shown, their commands win.
+    if (watched == m_text1 && event->type() == QEvent::ShortcutOverride && menuBar()->isVisible()) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const QKeySequence pressed(key->keyCombination());
+        for (QAction *action : menuBar()->findChildren<QAction *>()) {
+            if (!action->shortcut().isEmpty() && action->shortcut() == pressed) {
+                event->ignore();
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TORUMIN::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        Form_Activate();
+}
+
+void TORUMIN::Form_Activate()
+{
+    const bool topmost = m_state.options.isOn(QStringLiteral("OptTemae"));
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) != topmost) {
+        // Changing the flag hides a visible window; show it again at once.
+        QTimer::singleShot(0, this, [this, topmost] {
+            setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
+            show();
+        });
+    }
+    if (m_firstActivation) {
+        m_firstActivation = false;
+        // Let pending window events run before the buttons change.
+        QTimer::singleShot(0, this, &TORUMIN::restoreToolbar);
+    }
+}
+
+void TORUMIN::restoreToolbar()
+{
+    const auto layout = parseToolbarLayout(m_context.store.ReadSetting(Section::Config, QStringLiteral("Toolbar")));
+    if (layout)
+        setToolbarLayout(*layout);
+}
+
+std::vector<int> TORUMIN::toolbarLayout() const
+{
+    return m_menus->toolbarLayout();
+}
+
+void TORUMIN::setToolbarLayout(const std::vector<int> &buttons)
+{
+    m_menus->setToolbarLayout(buttons);
+}
+
+void TORUMIN::Toolbar1_ButtonClick(int index)
+{
+    switch (index) {
+    case 1:
+        mnuFileEnd_Click();
+        break;
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+        m_menus->mnuSeekKensaku[static_cast<std::size_t>(index - 2)]->trigger();
+        break;
+    case 6:
+        m_menus->mnuOptSettei->trigger();
+        break;
+    case 7:
+        m_menus->mnuHelpAbout->trigger();
+        break;
+    case 8:
+        m_menus->mnuHelpContext_KeyWord[1]->trigger();
+        break;
+    default:
+        break;
+    }
+}
+
+void TORUMIN::savePosition()
+{
+    const QPointF position = positionTwips();
+    m_state.options.store(m_context.store, QStringLiteral("O_Top"), twipsText(position.y()));
+    m_state.options.store(m_context.store, QStringLiteral("O_Left"), twipsText(position.x()));
+}
+
+bool TORUMIN::confirmExit()
+{
+    return m_context.boxes.MsgBox(exitQuestion(), kStyleQuestionOkCancel, QStringLiteral("終了確認")) == MsgResult::Ok;
+}
+
+void TORUMIN::endProgram()
+{
+    m_ending = true;
+    Q_EMIT programEnded();
+}
+
+void TORUMIN::mnuFileEnd_Click()
+{
+    savePosition();
+    if (confirmExit())
+        endProgram();
+}
+
+bool TORUMIN::Form_QueryUnload(UnloadMode mode)
+{
+    savePosition();
+    if (mode != vbFormControlMenu && mode != vbAppWindows)
+        return true;
+    if (!confirmExit())
+        return false;
+    endProgram();
+    return true;
+}
+
+void TORUMIN::closeEvent(QCloseEvent *event)
+{
+    if (m_ending) {
+        event->accept();
+        return;
+    }
+    // A close from the window system is the user's; one the program starts
+    // itself does not ask.
+    if (Form_QueryUnload(event->spontaneous() ? vbFormControlMenu : vbFormCode))
+        event->accept();
+    else
+        event->ignore();
+}
+
+} // namespace torumin

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+#include <deque>
+#include <functional>
+
+namespace torumin::testing {
+
+// Acts on modal windows as they open, one queued step per window, so a test can
+// drive real exec() calls. A modal window that opens with no step queued, that
+// a failed step left open, or that stays open too long is counted and closed,
+// so a test fails instead of hanging.
+class ModalDriver final : public QObject {
+public:
+    using Step = std::function<void(QWidget &modal)>;
+
+    ModalDriver()
+    {
+        m_poll.setInterval(5);
+        QObject::connect(&m_poll, &QTimer::timeout, this, [this] { poll(); });
+        m_poll.start();
+    }
+
+    void then(Step step) { m_steps.push_back(std::move(step)); }
+    [[nodiscard]] std::size_t pending() const { return m_steps.size(); }
+    [[nodiscard]] int unexpected() const { return m_unexpected; }
+
+private:
+    static void dismiss(QWidget *modal)
+    {
+        if (auto *dialog = qobject_cast<QDialog *>(modal))
+            dialog->reject();
+        else
+            modal->close();
+    }
+
+    void poll()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        if (modal == m_last) {
+            if (m_openFor.elapsed() > 20000) {
+                ++m_unexpected;
+                dismiss(modal);
+            }
+            return;
+        }
+        m_last = modal;
+        m_openFor.start();
+        if (m_steps.empty()) {
+            ++m_unexpected;
+            dismiss(modal);
+            return;
+        }
+        Step step = std::move(m_steps.front());
+        m_steps.pop_front();
+        QPointer<QWidget> guard(modal);
+        step(*modal);
+        if (guard && guard->isVisible() && QTest::currentTestFailed())
+            dismiss(guard);
+    }
+
+    QTimer m_poll;
+    std::deque<Step> m_steps;
+    QPointer<QWidget> m_last;
+    QElapsedTimer m_openFor;
+    int m_unexpected = 0;
+};
+
+} // namespace torumin::testing
