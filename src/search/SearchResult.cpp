@@ -1,0 +1,59 @@
+#include "search/SearchResult.h"
+
+#include "app/Module1.h"
+#include "app/SettingsKeys.h"
+#include "search/PostalLookup.h"
+#include "search/SearchHistory.h"
+
+namespace torumin {
+
+namespace {
+
+SearchResult codeToAddress(Module1 &state, SettingsStore &store)
+{
+    Options &options = state.options;
+    const QString code = options.value(QStringLiteral("YubinB"));
+    SearchResult result{addressResultText(state.table, code),
+                        options.isOn(arrayKey(QStringLiteral("OptRen"), kModeCodeToAddress))};
+    options.store(store, QStringLiteral("YubinB"), code);
+    const QString entry = QStringLiteral("〒") + hyphenatedCode(code) + QStringLiteral("　") + result.text;
+    addHistoryEntry(options, store, entry, result.text);
+    return result;
+}
+
+SearchResult addressToCode(Module1 &state, SettingsStore &store, int mode)
+{
+    Options &options = state.options;
+    const QString family = mode == kModeAddressToCode ? QStringLiteral("Jusho") : QStringLiteral("Jusho2");
+    const AddressScript script = mode == kModeAddressToCode ? AddressScript::Kanji : AddressScript::Kana;
+    const QString pref = options.value(arrayKey(family, 0));
+    const QString city = options.value(arrayKey(family, 1));
+    const QString town = options.value(arrayKey(family, 2));
+
+    SearchResult result{codeResultText(state.table, city, town, script),
+                        options.isOn(arrayKey(QStringLiteral("OptRen"), mode))};
+    if (options.isOn(arrayKey(QStringLiteral("OptLak"), mode))) {
+        for (int i = 0; i < 3; ++i)
+            options.store(store, arrayKey(family, i), options.value(arrayKey(family, i)));
+    }
+    const QString entry = QStringLiteral("〒") + result.text + QStringLiteral("　") + pref + city + town;
+    addHistoryEntry(options, store, entry, result.text);
+    return result;
+}
+
+} // namespace
+
+SearchResult ShowSearchResult(Module1 &state, SettingsStore &store)
+{
+    switch (state.SearchMode) {
+    case kModeCodeToAddress:
+        return codeToAddress(state, store);
+    case kModeAddressToCode:
+    case kModeKanaToCode:
+        return addressToCode(state, store, state.SearchMode);
+    default:
+        return {};
+    }
+}
+
+} // namespace torumin

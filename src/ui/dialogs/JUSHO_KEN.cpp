@@ -1,0 +1,196 @@
+#include "ui/dialogs/JUSHO_KEN.h"
+
+#include "app/Module1.h"
+#include "app/SettingsKeys.h"
+#include "app/platform/HelpViewer.h"
+#include "app/platform/MessageBoxes.h"
+#include "search/PickLists.h"
+#include "search/SearchResult.h"
+#include "ui/TwipsPlacement.h"
+#include "ui/UiFonts.h"
+
+#include <QComboBox>
+#include <QCompleter>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace torumin {
+
+JUSHO_KEN::JUSHO_KEN(UiContext context, QWidget *parent)
+    : QDialog(parent)
+    , m_context(context)
+    , m_script(context.state.SearchMode == kModeKanaToCode ? AddressScript::Kana : AddressScript::Kanji)
+{
+    setObjectName(QStringLiteral("JUSHO_KEN"));
+    setWindowTitle(QStringLiteral("住所検索"));
+    const TwipsPlacement twips;
+    setFixedSize(twips.size(9750, 3180));
+
+    const std::array<QString, 4> captions{QStringLiteral("都道府県名から、順番に住所を選択入力し、検索ボタンを押して下さい。"),
+                                          QStringLiteral("都道府県名"), QStringLiteral("市/区名"),
+                                          QStringLiteral("町/村/字名")};
+    const std::array<QRect, 4> labelPlaces{twips.rect(240, 240, 9270, 300), twips.rect(240, 810, 1230, 300),
+                                           twips.rect(240, 1290, 1230, 300), twips.rect(240, 1770, 1230, 300)};
+    for (std::size_t i = 0; i < Label1.size(); ++i) {
+        auto *label = new QLabel(captions[i], this);
+        label->setObjectName(QStringLiteral("Label1_%1").arg(i));
+        label->setFont(UiFonts::pGothic(9));
+        label->setGeometry(labelPlaces[i]);
+        if (i > 0)
+            label->setToolTip(QLatin1Char(' ') + captions[i] + QLatin1Char(' '));
+        Label1[i] = label;
+    }
+
+    const std::array<double, 3> widths{1335, 2505, 7785};
+    const std::array<double, 3> tops{780, 1260, 1740};
+    for (std::size_t i = 0; i < Combo1.size(); ++i) {
+        auto *combo = new QComboBox(this);
+        combo->setObjectName(QStringLiteral("Combo1_%1").arg(i));
+        combo->setEditable(true);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setMaxVisibleItems(20);
+        combo->completer()->setCaseSensitivity(Qt::CaseSensitive);
+        combo->completer()->setFilterMode(Qt::MatchStartsWith);
+        combo->setFont(UiFonts::gothic(9));
+        combo->setToolTip(QLatin1Char(' ') + captions[i + 1] + QLatin1Char(' '));
+        combo->setGeometry(twips.rect(1530, tops[i], widths[i], 330));
+        combo->installEventFilter(this);
+        Combo1[i] = combo;
+    }
+
+    const std::array<QString, 3> buttons{QStringLiteral("検索"), QStringLiteral("キャンセル"), QStringLiteral("ヘルプ")};
+    const std::array<double, 3> lefts{2465, 4225, 5985};
+    for (std::size_t i = 0; i < Command1.size(); ++i) {
+        auto *button = new QPushButton(buttons[i], this);
+        button->setObjectName(QStringLiteral("Command1_%1").arg(i));
+        button->setToolTip(QLatin1Char(' ') + buttons[i] + QLatin1Char(' '));
+        button->setFont(UiFonts::uiGothic(9));
+        button->setGeometry(twips.rect(lefts[i], 2520, 1300, 300));
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, [this, i] { Command1_Click(static_cast<int>(i)); });
+        Command1[i] = button;
+    }
+    // Enter searches, as the first button of the dialog.
+    Command1[0]->setDefault(true);
+    setTabOrder(Combo1[0], Combo1[1]);
+    setTabOrder(Combo1[1], Combo1[2]);
+    setTabOrder(Combo1[2], Command1[0]);
+    setTabOrder(Command1[0], Command1[1]);
+    setTabOrder(Command1[1], Command1[2]);
+
+    Form_Load();
+}
+
+QString JUSHO_KEN::stateKey(int index) const
+{
+    return arrayKey(m_script == AddressScript::Kanji ? QStringLiteral("Jusho") : QStringLiteral("Jusho2"), index);
+}
+
+void JUSHO_KEN::Form_Load()
+{
+    Combo1[0]->addItems(prefectureList(m_context.state.table, m_script));
+    Combo1[0]->setCurrentIndex(-1);
+
+    if (m_script == AddressScript::Kana) {
+        Label1[1]->setText(QStringLiteral("ﾄﾄﾞｳﾌｹﾝﾒｲ"));
+        Label1[2]->setText(QStringLiteral("ｼ/ｸﾒｲ"));
+        Label1[3]->setText(QStringLiteral("ﾏﾁ/ﾑﾗ/ｱｻﾞﾒｲ"));
+        const TwipsPlacement twips;
+        for (QComboBox *combo : Combo1)
+            combo->move(twips.px(1760), combo->y());
+        Combo1[2]->resize(twips.px(7560), Combo1[2]->height());
+        Label1[3]->resize(twips.px(1355), Label1[3]->height());
+    }
+
+    Options &options = m_context.state.options;
+    const int mode = m_script == AddressScript::Kanji ? kModeAddressToCode : kModeKanaToCode;
+    if (options.isOn(arrayKey(QStringLiteral("OptLak"), mode))) {
+        for (int i = 0; i < 3; ++i)
+            Combo1[static_cast<std::size_t>(i)]->setEditText(options.value(stateKey(i)));
+    } else {
+        for (int i = 0; i < 3; ++i)
+            options.set(stateKey(i), QString());
+    }
+    Combo1[0]->setFocus();
+}
+
+bool JUSHO_KEN::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        // The focus coming back from the box's own list, or from another
+        // window, is not the user entering the box.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
+            for (std::size_t i = 0; i < Combo1.size(); ++i) {
+                if (watched == Combo1[i])
+                    Combo1_GotFocus(static_cast<int>(i));
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void JUSHO_KEN::Combo1_GotFocus(int index)
+{
+    if (index == 1) {
+        City_Fill();
+        Combo1[1]->showPopup();
+    } else if (index == 2) {
+        Town_Fill();
+    }
+}
+
+void JUSHO_KEN::City_Fill()
+{
+    const QStringList cities = cityList(m_context.state.table, m_script, Combo1[0]->currentText());
+    Combo1[1]->clear();
+    Combo1[1]->addItems(cities);
+    Combo1[1]->setCurrentIndex(-1);
+    Combo1[1]->setEditText(QString());
+}
+
+void JUSHO_KEN::Town_Fill()
+{
+    const QStringList towns = townList(m_context.state.table, m_script, Combo1[1]->currentText());
+    Combo1[2]->clear();
+    Combo1[2]->addItems(towns);
+    Combo1[2]->setCurrentIndex(-1);
+    Combo1[2]->setEditText(QString());
+}
+
+bool JUSHO_KEN::Jusho_Check()
+{
+    const auto message = checkAddress(m_script, Combo1[1]->currentText(), Combo1[2]->currentText());
+    if (!message)
+        return true;
+    m_context.boxes.MsgBox(message->text, kStyleExclamationOk, message->title);
+    Combo1[static_cast<std::size_t>(message->focusBox)]->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
+void JUSHO_KEN::Command1_Click(int index)
+{
+    switch (index) {
+    case 0:
+        if (!Jusho_Check())
+            return;
+        for (int i = 0; i < 3; ++i)
+            m_context.state.options.set(stateKey(i), Combo1[static_cast<std::size_t>(i)]->currentText());
+        m_context.state.searchRequested = 1;
+        accept();
+        break;
+    case 1:
+        reject();
+        break;
+    case 2:
+        m_context.help.showTopic(m_script == AddressScript::Kanji ? HelpTopic::AddressSearchDialog
+                                                                  : HelpTopic::KanaSearchDialog);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace torumin

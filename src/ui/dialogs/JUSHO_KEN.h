@@ -1,0 +1,46 @@
+#pragma once
+
+#include "search/PostalLookup.h"
+#include "ui/UiContext.h"
+
+#include <QDialog>
+
+#include <array>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace torumin {
+
+// The address selection dialog of the kanji and kana address searches: a
+// prefecture, a city/ward and a town area picked from lists built from the
+// table, handed to the main window as the search state.
+class JUSHO_KEN final : public QDialog {
+    Q_OBJECT
+
+public:
+    // The mode (kanji or kana) is the state's current search mode.
+    explicit JUSHO_KEN(UiContext context, QWidget *parent = nullptr);
+
+    std::array<QLabel *, 4> Label1{};
+    std::array<QComboBox *, 3> Combo1{};
+    std::array<QPushButton *, 3> Command1{};
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void Form_Load();
+    void Combo1_GotFocus(int index);
+    void City_Fill();
+    void Town_Fill();
+    [[nodiscard]] bool Jusho_Check();
+    void Command1_Click(int index);
+    [[nodiscard]] QString stateKey(int index) const;
+
+    UiContext m_context;
+    AddressScript m_script;
+};
+
+} // namespace torumin

@@ -1,0 +1,133 @@
+#include "ui/dialogs/YUBIN_KEN.h"
+
+#include "app/Module1.h"
+#include "app/platform/HelpViewer.h"
+#include "app/platform/MessageBoxes.h"
+#include "search/PostalCodeCheck.h"
+#include "ui/TwipsPlacement.h"
+#include "ui/UiFonts.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace torumin {
+
+YUBIN_KEN::YUBIN_KEN(UiContext context, QWidget *parent)
+    : QDialog(parent)
+    , m_context(context)
+{
+    setObjectName(QStringLiteral("YUBIN_KEN"));
+    setWindowTitle(QStringLiteral("郵便番号検索"));
+    const TwipsPlacement twips;
+    setFixedSize(twips.size(5010, 2220));
+
+    auto *instruction = new QLabel(QStringLiteral("郵便番号を入力し、検索ボタンを押して下さい。"), this);
+    instruction->setObjectName(QStringLiteral("Label1_0"));
+    instruction->setFont(UiFonts::pGothic(9));
+    instruction->setGeometry(twips.rect(240, 300, 4530, 330));
+    instruction->setAlignment(Qt::AlignCenter);
+
+    const std::array<QRect, 2> boxes{twips.rect(1860, 930, 465, 330), twips.rect(2550, 930, 585, 330)};
+    const std::array<QString, 2> tips{QStringLiteral("XXX-xxxx"), QStringLiteral("xxx-XXXX")};
+    for (std::size_t i = 0; i < Text1.size(); ++i) {
+        auto *box = new QLineEdit(this);
+        box->setObjectName(QStringLiteral("Text1_%1").arg(i));
+        box->setMaxLength(i == 0 ? 3 : 4);
+        box->setToolTip(tips[i]);
+        box->setFont(UiFonts::gothic(9));
+        box->setGeometry(boxes[i]);
+        // Digits only: an input method would hand over full-width characters.
+        box->setAttribute(Qt::WA_InputMethodEnabled, false);
+        box->setInputMethodHints(Qt::ImhPreferNumbers | Qt::ImhLatinOnly);
+        box->installEventFilter(this);
+        Text1[i] = box;
+    }
+    auto *dash = new QLabel(QStringLiteral("－"), this);
+    dash->setObjectName(QStringLiteral("Label1_1"));
+    dash->setFont(UiFonts::pGothic(9));
+    dash->setAlignment(Qt::AlignCenter);
+    dash->setGeometry(twips.rect(2325, 930, 225, 330));
+
+    const std::array<QString, 3> captions{QStringLiteral("検索"), QStringLiteral("キャンセル"), QStringLiteral("ヘルプ")};
+    const std::array<double, 3> lefts{445, 1855, 3265};
+    for (std::size_t i = 0; i < Command1.size(); ++i) {
+        auto *button = new QPushButton(captions[i], this);
+        button->setObjectName(QStringLiteral("Command1_%1").arg(i));
+        button->setToolTip(QLatin1Char(' ') + captions[i] + QLatin1Char(' '));
+        button->setFont(UiFonts::uiGothic(9));
+        button->setGeometry(twips.rect(lefts[i], 1770, 1300, 300));
+        // Enter in a box moves on rather than pressing a button.
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, [this, i] { Command1_Click(static_cast<int>(i)); });
+        Command1[i] = button;
+    }
+    setTabOrder(Text1[0], Text1[1]);
+    setTabOrder(Text1[1], Command1[0]);
+    setTabOrder(Command1[0], Command1[1]);
+    setTabOrder(Command1[1], Command1[2]);
+
+    Form_Load();
+}
+
+void YUBIN_KEN::Form_Load()
+{
+    Options &options = m_context.state.options;
+    if (options.isOn(QStringLiteral("OptLak(0)"))) {
+        const QString code = options.value(QStringLiteral("YubinB"));
+        Text1[0]->setText(code.left(3));
+        Text1[1]->setText(code.right(4));
+    } else {
+        options.set(QStringLiteral("YubinB"), QString());
+    }
+    Text1[0]->setFocus();
+}
+
+bool YUBIN_KEN::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
+            focusNextChild();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+int YUBIN_KEN::Yubin_Check()
+{
+    const std::vector<CodeCheckMessage> messages = checkPostalCode(Text1[0]->text(), Text1[1]->text());
+    for (const CodeCheckMessage &message : messages) {
+        m_context.boxes.MsgBox(message.text, kStyleExclamationOk, message.title);
+        if (message.focusBox >= 0)
+            Text1[static_cast<std::size_t>(message.focusBox)]->setFocus();
+    }
+    return messages.empty() ? 0 : 1;
+}
+
+void YUBIN_KEN::Command1_Click(int index)
+{
+    switch (index) {
+    case 0:
+        if (Yubin_Check() == 1) {
+            Text1[0]->setFocus();
+            return;
+        }
+        m_context.state.options.set(QStringLiteral("YubinB"), Text1[0]->text() + Text1[1]->text());
+        m_context.state.searchRequested = 1;
+        accept();
+        break;
+    case 1:
+        reject();
+        break;
+    case 2:
+        m_context.help.showTopic(HelpTopic::CodeSearchDialog);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace torumin

@@ -1,0 +1,120 @@
+#include "ui/main/RIREKI.h"
+
+#include "app/Module1.h"
+#include "app/platform/Clipboard.h"
+#include "app/platform/HelpViewer.h"
+#include "app/platform/MessageBoxes.h"
+#include "search/SearchHistory.h"
+#include "ui/TwipsPlacement.h"
+#include "ui/UiFonts.h"
+
+#include <QListWidget>
+#include <QPushButton>
+
+namespace torumin {
+
+RIREKI::RIREKI(UiContext context, QWidget *parent)
+    : QDialog(parent)
+    , m_context(context)
+{
+    setObjectName(QStringLiteral("RIREKI"));
+    setWindowTitle(QStringLiteral("検索履歴一覧"));
+    const TwipsPlacement twips;
+    setFixedSize(twips.size(8205, 4575));
+
+    List1 = new QListWidget(this);
+    List1->setObjectName(QStringLiteral("List1"));
+    List1->setToolTip(QStringLiteral(" 住所履歴一覧 "));
+    List1->setFont(UiFonts::pGothic(9));
+    List1->setGeometry(twips.rect(300, 300, 7545, 3660));
+    List1->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    const std::array<QString, 4> captions{QStringLiteral("OK"), QStringLiteral("コピー"), QStringLiteral("削除"),
+                                          QStringLiteral("ヘルプ")};
+    const std::array<double, 4> lefts{1337, 2747, 4157, 5567};
+    for (std::size_t i = 0; i < Command1.size(); ++i) {
+        auto *button = new QPushButton(captions[i], this);
+        button->setObjectName(QStringLiteral("Command1_%1").arg(i));
+        button->setToolTip(QLatin1Char(' ') + captions[i] + QLatin1Char(' '));
+        button->setFont(UiFonts::uiGothic(9));
+        button->setGeometry(twips.rect(lefts[i], 4140, 1300, 300));
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, [this, i] { Command1_Click(static_cast<int>(i)); });
+        Command1[i] = button;
+    }
+    setTabOrder(List1, Command1[0]);
+    for (std::size_t i = 0; i + 1 < Command1.size(); ++i)
+        setTabOrder(Command1[i], Command1[i + 1]);
+
+    Form_Load();
+}
+
+void RIREKI::Form_Load()
+{
+    List1->addItems(historyEntries(m_context.state.options));
+    List1->setCurrentRow(-1);
+    List1->clearSelection();
+    List1->setFocus();
+}
+
+int RIREKI::selectedRow() const
+{
+    const QList<QListWidgetItem *> selected = List1->selectedItems();
+    return selected.isEmpty() ? -1 : List1->row(selected.front());
+}
+
+void RIREKI::Command1_Click(int index)
+{
+    switch (index) {
+    case 0:
+        commit();
+        break;
+    case 1:
+        copySelected();
+        break;
+    case 2:
+        deleteSelected();
+        break;
+    case 3:
+        m_context.help.showTopic(HelpTopic::HistoryWindow);
+        break;
+    default:
+        break;
+    }
+}
+
+void RIREKI::copySelected()
+{
+    const int row = selectedRow();
+    if (row < 0) {
+        m_context.boxes.MsgBox(QStringLiteral("クリップボードにコピーするデータを検索履歴一覧の中から選択して下さい。　"),
+                               kStyleExclamationOk, QStringLiteral("選択確認"));
+        return;
+    }
+    const Options &options = m_context.state.options;
+    m_context.clipboard.setText(historyCopyText(List1->item(row)->text(), options.isOn(QStringLiteral("YJ_Copy(0)")),
+                                                options.isOn(QStringLiteral("YJ_Copy(1)"))));
+}
+
+void RIREKI::deleteSelected()
+{
+    const int row = selectedRow();
+    if (row < 0) {
+        m_context.boxes.MsgBox(QStringLiteral("削除する検索履歴を一覧の中から指定して下さい。　"), kStyleExclamationOk,
+                               QStringLiteral("選択確認"));
+        return;
+    }
+    delete List1->takeItem(row);
+    List1->clearSelection();
+}
+
+void RIREKI::commit()
+{
+    QStringList entries;
+    for (int row = 0; row < List1->count(); ++row)
+        entries.append(List1->item(row)->text());
+    commitHistory(m_context.state.options, m_context.store, entries);
+    accept();
+}
+
+} // namespace torumin

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "ui/UiContext.h"
+
+#include <QDialog>
+
+#include <array>
+
+class QListWidget;
+class QPushButton;
+
+namespace torumin {
+
+// The search history window: lists the history, copies parts of a line,
+// removes lines, and writes the list back as the history on OK. Closing it any
+// other way forgets the removals.
+class RIREKI final : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit RIREKI(UiContext context, QWidget *parent = nullptr);
+
+    QListWidget *List1 = nullptr;
+    std::array<QPushButton *, 4> Command1{};
+
+private:
+    void Form_Load();
+    void Command1_Click(int index);
+    void copySelected();
+    void deleteSelected();
+    void commit();
+    [[nodiscard]] int selectedRow() const;
+
+    UiContext m_context;
+};
+
+} // namespace torumin

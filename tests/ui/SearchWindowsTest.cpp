@@ -1,0 +1,487 @@
+#include "app/EnvironmentProbes.h"
+#include "app/Module1.h"
+#include "app/SettingsKeys.h"
+#include "data/PostalListReader.h"
+#include "search/SearchHistory.h"
+#include "support/FakePlatform.h"
+#include "support/MemorySettingsStore.h"
+#include "support/ModalDriver.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "ui/dialogs/JUSHO_KEN.h"
+#include "ui/dialogs/YUBIN_KEN.h"
+#include "ui/main/MainCommands.h"
+#include "ui/main/MainMenus.h"
+#include "ui/main/RIREKI.h"
+#include "ui/main/TORUMIN.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QThread>
+
+#include <memory>
+
+using namespace torumin;
+using namespace torumin::testing;
+
+namespace {
+
+template <typename T>
+T *child(QWidget &parent, const char *name)
+{
+    return parent.findChild<T *>(QString::fromLatin1(name));
+}
+
+void click(QWidget &dialog, const char *button)
+{
+    QPushButton *target = child<QPushButton>(dialog, button);
+    QVERIFY2(target, button);
+    target->click();
+}
+
+// Picks an item of a combo box by its text, as a user choosing from the list.
+void pick(QComboBox *combo, const QString &text)
+{
+    QVERIFY(combo);
+    combo->hidePopup();
+    const int index = combo->findText(text, Qt::MatchExactly);
+    QVERIFY2(index >= 0, qPrintable(text));
+    combo->setCurrentIndex(index);
+}
+
+QString s(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+} // namespace
+
+class TestSearchWindows final : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void codeSearchFromTheKeyboard();
+    void continuousCodeSearchReopensUntilClosed();
+    void longContinuousChainDoesNotNest();
+    void codeCheckMessagesKeepTheDialogOpen();
+    void addressSearchKanjiAndKana_data();
+    void addressSearchKanjiAndKana();
+    void addressDialogChecksAndForgetsByOption();
+    void resultBoxCopyPasteClear();
+    void eraseAsksAndWritesEightKeys_data();
+    void eraseAsksAndWritesEightKeys();
+    void historyWindowCommitsDiscardsAndCopies();
+
+private:
+    std::unique_ptr<TORUMIN> showMainWindow();
+    UiContext context() { return {m_state, m_store, m_boxes, m_clipboard, m_help}; }
+
+    Module1 m_state;
+    MemorySettingsStore m_store;
+    ScriptedMessageBoxes m_boxes;
+    FakeClipboard m_clipboard;
+    RecordingHelpViewer m_help;
+    EnvironmentProbes m_probes;
+    std::unique_ptr<ModalDriver> m_driver;
+};
+
+void TestSearchWindows::initTestCase()
+{
+    ListReadResult list = readPostalListFile(QStringLiteral(TORUMIN_FULL_LIST));
+    QVERIFY2(!list.error, list.error ? qPrintable(list.error->message) : "");
+    m_state.table = std::move(list.table);
+    QCOMPARE(m_state.table.recordCount(), 124495);
+}
+
+void TestSearchWindows::init()
+{
+    m_state.options = Options();
+    m_state.searchRequested = 0;
+    m_state.SearchMode = 0;
+    m_store.reset();
+    m_boxes.clear();
+    m_clipboard.contents.reset();
+    m_clipboard.usable = true;
+    m_clipboard.writes = 0;
+    m_help.requests.clear();
+    Options &o = m_state.options;
+    for (const char *key : {"OptMBar", "OptTemae", "OptLak(0)", "OptLak(1)", "OptLak(2)", "OptLak(3)", "YJ_Copy(0)",
+                            "YJ_Copy(1)"})
+        o.set(QString::fromLatin1(key), QStringLiteral("1"));
+    for (int mode = 0; mode < 4; ++mode)
+        o.set(arrayKey(QStringLiteral("OptRen"), mode), QStringLiteral("0"));
+    o.set(QStringLiteral("OptColor(1)"), QStringLiteral("&H00FFFFFF&"));
+    m_driver = std::make_unique<ModalDriver>();
+}
+
+void TestSearchWindows::cleanup()
+{
+    QCOMPARE(m_driver->unexpected(), 0);
+    QCOMPARE(m_driver->pending(), std::size_t(0));
+    m_driver.reset();
+    QCOMPARE(m_boxes.unanswered(), 0);
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        QVERIFY2(!widget->isVisible(), qPrintable(widget->objectName()));
+}
+
+std::unique_ptr<TORUMIN> TestSearchWindows::showMainWindow()
+{
+    auto window = std::make_unique<TORUMIN>(context(), m_probes);
+    window->show();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window.get()))
+        qWarning("main window not active");
+    window->Text1()->setFocus();
+    return window;
+}
+
+void TestSearchWindows::codeSearchFromTheKeyboard()
+{
+    m_state.options.set(historyKey(0), s("older"));
+    m_state.options.set(historyKey(2), s("kept"));
+    const auto window = showMainWindow();
+
+    QString focusAtOpening;
+    m_driver->then([&](QWidget &dialog) {
+        auto *first = child<QLineEdit>(dialog, "Text1_0");
+        auto *second = child<QLineEdit>(dialog, "Text1_1");
+        focusAtOpening = dialog.focusWidget() ? dialog.focusWidget()->objectName() : QString();
+        QTest::keyClicks(first, QStringLiteral("100"));
+        QTest::keyClick(first, Qt::Key_Return);
+        QCOMPARE(dialog.focusWidget(), second);
+        QTest::keyClicks(second, QStringLiteral("0005"));
+        QTest::keyClick(second, Qt::Key_Return);
+        // Enter moves to the search button without searching.
+        QCOMPARE(dialog.focusWidget(), child<QPushButton>(dialog, "Command1_0"));
+        QVERIFY(dialog.isVisible());
+        click(dialog, "Command1_0");
+    });
+    QTest::keyClick(window.get(), Qt::Key_Y, Qt::ControlModifier);
+
+    QCOMPARE(window->Text1()->toPlainText(), s("東京都千代田区丸の内"));
+    QCOMPARE(m_state.options.value(historyKey(1)), s("〒100-0005　東京都千代田区丸の内"));
+    QCOMPARE(m_store.ReadSetting(Section::Rireki, historyKey(1)), s("〒100-0005　東京都千代田区丸の内"));
+    QCOMPARE(m_store.ReadSetting(Section::Saigo, s("YubinB")), s("1000005"));
+    QCOMPARE(focusAtOpening, s("Text1_0"));
+
+    // The whole list is loaded: the far end of it is found from the toolbar.
+    m_driver->then([&](QWidget &dialog) {
+        // The last code comes back in the boxes.
+        QCOMPARE(child<QLineEdit>(dialog, "Text1_0")->text(), s("100"));
+        QCOMPARE(child<QLineEdit>(dialog, "Text1_1")->text(), s("0005"));
+        child<QLineEdit>(dialog, "Text1_0")->setText(s("907"));
+        child<QLineEdit>(dialog, "Text1_1")->setText(s("1801"));
+        click(dialog, "Command1_0");
+    });
+    window->menus().toolbarButtons[1]->trigger();
+    QCOMPARE(window->Text1()->toPlainText(), s("沖縄県八重山郡与那国町与那国"));
+    QCOMPARE(m_state.options.value(historyKey(3)), s("〒907-1801　沖縄県八重山郡与那国町与那国"));
+    window->hide();
+}
+
+void TestSearchWindows::continuousCodeSearchReopensUntilClosed()
+{
+    m_state.options.set(s("OptRen(0)"), s("1"));
+    const auto window = showMainWindow();
+    m_driver->then([](QWidget &dialog) {
+        child<QLineEdit>(dialog, "Text1_0")->setText(s("999"));
+        child<QLineEdit>(dialog, "Text1_1")->setText(s("9999"));
+        click(dialog, "Command1_0");
+    });
+    QString shownWhenReopened;
+    m_driver->then([&](QWidget &dialog) {
+        shownWhenReopened = window->Text1()->toPlainText();
+        click(dialog, "Command1_1");
+    });
+    window->menus().mnuSeekKensaku[0]->trigger();
+    QCOMPARE(shownWhenReopened, s("指定の郵便番号に該当する 「住所」 は存在しません。　"));
+    QCOMPARE(historyEntries(m_state.options),
+             QStringList{s("〒999-9999　指定の郵便番号に該当する 「住所」 は存在しません。　")});
+    window->hide();
+}
+
+void TestSearchWindows::longContinuousChainDoesNotNest()
+{
+    m_state.options.set(s("OptRen(0)"), s("1"));
+    const auto window = showMainWindow();
+    constexpr int searches = 1000;
+    int lowest = 1 << 30;
+    int highest = 0;
+    for (int i = 0; i < searches; ++i) {
+        m_driver->then([&](QWidget &dialog) {
+            const int level = QThread::currentThread()->loopLevel();
+            lowest = std::min(lowest, level);
+            highest = std::max(highest, level);
+            child<QLineEdit>(dialog, "Text1_0")->setText(s("100"));
+            child<QLineEdit>(dialog, "Text1_1")->setText(s("0005"));
+            click(dialog, "Command1_0");
+        });
+    }
+    m_driver->then([](QWidget &dialog) { static_cast<QDialog &>(dialog).reject(); });
+    window->menus().mnuSeekKensaku[0]->trigger();
+    QCOMPARE(lowest, highest);
+    QCOMPARE(m_state.options.value(historyKey(19)), s("〒100-0005　東京都千代田区丸の内"));
+    window->hide();
+}
+
+void TestSearchWindows::codeCheckMessagesKeepTheDialogOpen()
+{
+    m_state.options.set(s("OptLak(0)"), s("0"));
+    m_state.options.set(s("YubinB"), s("1000005"));
+    YUBIN_KEN dialog(context());
+    dialog.show();
+    // Without the keep-last option the boxes open empty and the code is forgotten.
+    QCOMPARE(dialog.Text1[0]->text(), QString());
+    QCOMPARE(m_state.options.value(s("YubinB")), QString());
+
+    dialog.Text1[0]->setText(s("10a"));
+    dialog.Text1[1]->setFocus();
+    m_boxes.queueAnswer(MsgResult::Ok);
+    m_boxes.queueAnswer(MsgResult::Ok);
+    QCOMPARE(dialog.Yubin_Check(), 1);
+    QCOMPARE(m_boxes.shown().size(), std::size_t(2));
+    QCOMPARE(m_boxes.shown()[0].title, s("桁数確認"));
+    QCOMPARE(m_boxes.shown()[1].title, s("数字確認"));
+
+    m_boxes.clear();
+    dialog.Text1[0]->setText(s("１００"));
+    dialog.Text1[1]->setText(s("0005"));
+    m_boxes.queueAnswer(MsgResult::Ok);
+    dialog.Command1[0]->click();
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(m_boxes.shown().size(), std::size_t(1));
+    QCOMPARE(m_boxes.shown()[0].text, s("入力された郵便番号が数字ではありません。　"));
+    QCOMPARE(dialog.focusWidget(), dialog.Text1[0]);
+    QCOMPARE(m_state.searchRequested, 0);
+
+    dialog.Command1[2]->click();
+    QCOMPARE(m_help.requests, std::vector<int>{10030});
+    dialog.Command1[1]->click();
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(m_state.searchRequested, 0);
+}
+
+void TestSearchWindows::addressSearchKanjiAndKana_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("kanji") << 1 << QStringList{s("東京都"), s("千代田区"), s("丸の内")};
+    QTest::newRow("kana") << 2 << QStringList{s("ﾄｳｷｮｳﾄ"), s("ﾁﾖﾀﾞｸ"), s("ﾏﾙﾉｳﾁ")};
+}
+
+void TestSearchWindows::addressSearchKanjiAndKana()
+{
+    QFETCH(int, mode);
+    QFETCH(QStringList, names);
+    const auto window = showMainWindow();
+    int prefectures = 0;
+    bool cityListDropped = false;
+    m_driver->then([&](QWidget &dialog) {
+        dialog.activateWindow();
+        QTRY_VERIFY(dialog.isActiveWindow());
+        auto *pref = child<QComboBox>(dialog, "Combo1_0");
+        auto *city = child<QComboBox>(dialog, "Combo1_1");
+        auto *town = child<QComboBox>(dialog, "Combo1_2");
+        prefectures = pref->count();
+        pick(pref, names[0]);
+        QTest::keyClick(pref, Qt::Key_Tab);
+
+        cityListDropped = city->view()->isVisible();
+        pick(city, names[1]);
+        town->setFocus(Qt::TabFocusReason);
+        pick(town, names[2]);
+        click(dialog, "Command1_0");
+    });
+    QTest::keyClick(window.get(), mode == 1 ? Qt::Key_J : Qt::Key_K, Qt::ControlModifier);
+
+    QCOMPARE(prefectures, 47);
+    QVERIFY(cityListDropped);
+    QCOMPARE(window->Text1()->toPlainText(), s("100-0005"));
+    const QString family = mode == 1 ? s("Jusho") : s("Jusho2");
+    QCOMPARE(m_store.ReadSetting(Section::Saigo, arrayKey(family, 1)), names[1]);
+    QCOMPARE(m_state.options.value(historyKey(0)), s("〒100-0005　") + names.join(QString()));
+    window->hide();
+}
+
+void TestSearchWindows::addressDialogChecksAndForgetsByOption()
+{
+    m_state.SearchMode = 2;
+    m_state.options.set(s("OptLak(2)"), s("0"));
+    m_state.options.set(s("Jusho2(1)"), s("ﾁﾖﾀﾞｸ"));
+    m_state.options.set(s("Jusho(1)"), s("千代田区"));
+    JUSHO_KEN dialog(context());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QCOMPARE(dialog.Label1[2]->text(), s("ｼ/ｸﾒｲ"));
+    QCOMPARE(m_state.options.value(s("Jusho2(1)")), QString());
+    QCOMPARE(m_state.options.value(s("Jusho(1)")), s("千代田区"));
+
+    dialog.Combo1[1]->setEditText(s("ﾁﾖﾀﾞｸ"));
+    m_boxes.queueAnswer(MsgResult::Ok);
+    dialog.Command1[0]->click();
+    QCOMPARE(m_boxes.shown().size(), std::size_t(1));
+    QCOMPARE(m_boxes.shown()[0].text, s("「ﾏﾁ/ﾑﾗ/ｱｻﾞﾒｲ」 が入力されていません。　"));
+    QCOMPARE(m_boxes.shown()[0].title, s("入力確認"));
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(m_state.searchRequested, 0);
+
+    // Entering the town box lists every row of that city, of every prefecture.
+    dialog.activateWindow();
+    QTRY_VERIFY(dialog.isActiveWindow());
+    dialog.Combo1[0]->setFocus(Qt::BacktabFocusReason);
+    dialog.Combo1[1]->setFocus(Qt::TabFocusReason);
+    dialog.Combo1[1]->hidePopup();
+    QCOMPARE(dialog.Combo1[1]->currentText(), QString());  // entering the box starts it afresh
+    dialog.Combo1[1]->setEditText(s("ﾌﾁｭｳｼ"));
+    dialog.Combo1[2]->setFocus(Qt::TabFocusReason);
+    QCOMPARE(dialog.Combo1[2]->count(), 39 + 46);  // 府中市 of 東京都 and of 広島県
+    QCOMPARE(dialog.Combo1[2]->itemText(1), s("ｱｻﾋﾁｮｳ"));
+
+    dialog.Command1[2]->click();
+    QCOMPARE(m_help.requests, std::vector<int>{10032});
+    dialog.reject();
+}
+
+void TestSearchWindows::resultBoxCopyPasteClear()
+{
+    const auto window = showMainWindow();
+    QPlainTextEdit *text = window->Text1();
+    text->setPlainText(s("東京都千代田区丸の内"));
+    QTextCursor cursor = text->textCursor();
+    cursor.setPosition(1);
+    cursor.setPosition(3, QTextCursor::KeepAnchor);
+    text->setTextCursor(cursor);
+    text->setFocus();
+
+    // Ctrl+C in the result box copies all of it, not the selection.
+    QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(m_clipboard.contents, std::optional<QString>(s("東京都千代田区丸の内")));
+
+    m_clipboard.contents = s("貼り付け");
+    QTest::keyClick(text, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(text->toPlainText(), s("貼り付け"));
+
+    text->clear();
+    window->menus().mnuEditCopyPaste[0]->trigger();
+    QCOMPARE(m_clipboard.contents, std::optional<QString>(QString()));
+
+    // Something that is not text empties the box; an unusable clipboard leaves it.
+    text->setPlainText(s("結果"));
+    m_clipboard.contents.reset();
+    window->menus().mnuEditCopyPaste[1]->trigger();
+    QCOMPARE(text->toPlainText(), QString());
+    text->setPlainText(s("結果"));
+    m_clipboard.usable = false;
+    window->menus().mnuEditCopyPaste[1]->trigger();
+    QCOMPARE(text->toPlainText(), s("結果"));
+
+    QTest::keyClick(text, Qt::Key_D, Qt::ControlModifier);
+    QCOMPARE(text->toPlainText(), QString());
+    QVERIFY(m_store.writes().empty());
+    window->hide();
+}
+
+void TestSearchWindows::eraseAsksAndWritesEightKeys_data()
+{
+    QTest::addColumn<bool>("answerOk");
+    QTest::newRow("OK") << true;
+    QTest::newRow("Cancel") << false;
+}
+
+void TestSearchWindows::eraseAsksAndWritesEightKeys()
+{
+    QFETCH(bool, answerOk);
+    m_state.options.set(s("YubinB"), s("1000005"));
+    m_state.options.set(s("Jusho(1)"), s("千代田区"));
+    m_state.options.set(s("J_Input"), s("東京都"));
+    const auto window = showMainWindow();
+    window->Text1()->setPlainText(s("東京都千代田区丸の内"));
+    m_boxes.queueAnswer(answerOk ? MsgResult::Ok : MsgResult::Cancel);
+    window->menus().mnuEditKensaku_Erase->trigger();
+
+    QCOMPARE(m_boxes.shown()[0].text, s("検索条件を削除しますか？　"));
+    QCOMPARE(m_boxes.shown()[0].title, s("削除確認"));
+    QCOMPARE(m_boxes.shown()[0].style, 33);
+    QStringList written;
+    for (const auto &write : m_store.writes()) {
+        QCOMPARE(write.section, Section::Saigo);
+        QCOMPARE(write.value, QString());
+        written << write.key;
+    }
+    const QStringList expected{s("Jusho(0)"), s("Jusho2(0)"), s("Jusho(1)"), s("Jusho2(1)"),
+                               s("Jusho(2)"), s("Jusho2(2)"), s("YubinB"),   s("J_Input")};
+    QCOMPARE(written, answerOk ? expected : QStringList());
+    QCOMPARE(m_state.options.value(s("YubinB")), answerOk ? QString() : s("1000005"));
+    QCOMPARE(window->Text1()->toPlainText(), s("東京都千代田区丸の内"));
+    window->hide();
+}
+
+void TestSearchWindows::historyWindowCommitsDiscardsAndCopies()
+{
+    const QStringList entries{s("〒100-0005　東京都千代田区丸の内"), s("〒907-1801　沖縄県八重山郡与那国町与那国"),
+                              s("〒選択の住所に該当する 「郵便番号」 は存在しません。　　東京都府中市")};
+    for (int i = 0; i < entries.size(); ++i)
+        m_state.options.set(historyKey(i), entries[i]);
+    const auto window = showMainWindow();
+
+    // Removing with the close box forgets the removal.
+    m_driver->then([](QWidget &dialog) {
+        auto &history = static_cast<RIREKI &>(dialog);
+        history.List1->setCurrentRow(0);
+        history.Command1[2]->click();
+        QCOMPARE(history.List1->count(), 2);
+        history.reject();
+    });
+    window->menus().mnuFileRireki->trigger();
+    QCOMPARE(historyEntries(m_state.options), entries);
+    QVERIFY(m_store.writes().empty());
+
+    // Nothing selected: messages; then copy variants; then remove the second and commit.
+    m_driver->then([&](QWidget &dialog) {
+        auto &history = static_cast<RIREKI &>(dialog);
+        QCOMPARE(history.List1->count(), 3);
+        m_boxes.queueAnswer(MsgResult::Ok);
+        m_boxes.queueAnswer(MsgResult::Ok);
+        history.Command1[1]->click();
+        history.Command1[2]->click();
+        QCOMPARE(m_boxes.shown().size(), std::size_t(2));
+        QCOMPARE(m_boxes.shown()[0].text, s("クリップボードにコピーするデータを検索履歴一覧の中から選択して下さい。　"));
+        QCOMPARE(m_boxes.shown()[1].text, s("削除する検索履歴を一覧の中から指定して下さい。　"));
+        QCOMPARE(m_clipboard.writes, 0);
+
+        history.List1->setCurrentRow(2);
+        m_state.options.set(s("YJ_Copy(0)"), s("0"));
+        history.Command1[1]->click();
+        QCOMPARE(m_clipboard.contents, std::optional<QString>(s("　東京都府中市")));
+        history.List1->setCurrentRow(0);
+        m_state.options.set(s("YJ_Copy(0)"), s("1"));
+        m_state.options.set(s("YJ_Copy(1)"), s("0"));
+        history.Command1[1]->click();
+        QCOMPARE(m_clipboard.contents, std::optional<QString>(s("〒100-0005")));
+
+        history.Command1[3]->click();
+        history.List1->setCurrentRow(1);
+        history.Command1[2]->click();
+        history.Command1[0]->click();
+    });
+    window->menus().mnuFileRireki->trigger();
+    QCOMPARE(historyEntries(m_state.options), (QStringList{entries[0], entries[2]}));
+    QCOMPARE(m_state.options.value(historyKey(2)), QString());
+    QCOMPARE(m_store.writes().size(), std::size_t(22));
+    QCOMPARE(m_help.requests, std::vector<int>{44});
+    window->hide();
+}
+
+QTEST_MAIN(TestSearchWindows)
+#include "SearchWindowsTest.moc"
