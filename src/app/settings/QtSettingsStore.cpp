@@ -163,6 +163,13 @@ std::unique_ptr<QtSettingsStore> QtSettingsStore::openDefault()
     return store;
 }
 
+std::unique_ptr<QtSettingsStore> QtSettingsStore::openDefaultReadOnly()
+{
+    std::unique_ptr<QtSettingsStore> store = openDefault();
+    store->m_memoryOnly = true;
+    return store;
+}
+
 #else
 
 QString QtSettingsStore::defaultFilePath()
@@ -178,6 +185,16 @@ QString QtSettingsStore::defaultFilePath()
 std::unique_ptr<QtSettingsStore> QtSettingsStore::openDefault()
 {
     return openFile(defaultFilePath());
+}
+
+std::unique_ptr<QtSettingsStore> QtSettingsStore::openDefaultReadOnly()
+{
+    const QString path = defaultFilePath();
+    std::unique_ptr<QtSettingsStore> store(new QtSettingsStore(path, QSettings::IniFormat));
+    store->m_memoryOnly = true;
+    if (std::optional<Values> values = readIniFile(path))
+        store->m_values = std::move(*values);
+    return store;
 }
 
 std::unique_ptr<QtSettingsStore> QtSettingsStore::openFile(const QString &iniPath)

@@ -25,6 +25,9 @@ public:
 
     // The user's own settings.
     [[nodiscard]] static std::unique_ptr<QtSettingsStore> openDefault();
+    // The same settings for a tool that only looks: what can be read is read,
+    // and nothing is ever written, renamed or created.
+    [[nodiscard]] static std::unique_ptr<QtSettingsStore> openDefaultReadOnly();
 #ifndef Q_OS_WIN
     // $XDG_CONFIG_HOME/TORUMIN/TORUMIN.ini, ~/.config when the variable is unset.
     [[nodiscard]] static QString defaultFilePath();

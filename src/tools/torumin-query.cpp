@@ -1,0 +1,28 @@
+#include "app/QueryTool.h"
+#include "app/settings/QtSettingsStore.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTextStream>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("TORUMIN"));
+    QCoreApplication::setOrganizationName(QStringLiteral("TORUMIN"));
+
+    QTextStream in(stdin);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    in.setEncoding(QStringConverter::Utf8);
+    out.setEncoding(QStringConverter::Utf8);
+    err.setEncoding(QStringConverter::Utf8);
+
+    const auto settings = torumin::QtSettingsStore::openDefaultReadOnly();
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+    return torumin::runQueryTool(arguments, {in, out, err}, *settings,
+                                 QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
+}
