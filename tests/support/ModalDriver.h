@@ -10,6 +10,7 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 
 namespace torumin::testing {
 
@@ -60,12 +61,18 @@ private:
             dismiss(modal);
             return;
         }
-        Step step = std::move(m_steps.front());
+        // Run from a timer of its own: a step may open a further modal window,
+        // which the polling timer must still be free to see.
+        auto step = std::make_shared<Step>(std::move(m_steps.front()));
         m_steps.pop_front();
         QPointer<QWidget> guard(modal);
-        step(*modal);
-        if (guard && guard->isVisible() && QTest::currentTestFailed())
-            dismiss(guard);
+        QTimer::singleShot(0, this, [step, guard] {
+            if (!guard)
+                return;
+            (*step)(*guard);
+            if (guard && guard->isVisible() && QTest::currentTestFailed())
+                dismiss(guard);
+        });
     }
 
     QTimer m_poll;

@@ -6,6 +6,7 @@
 #include "app/platform/MessageBoxes.h"
 #include "search/SearchResult.h"
 #include "ui/dialogs/JUSHO_KEN.h"
+#include "ui/dialogs/JUSHO_K_KEN.h"
 #include "ui/dialogs/YUBIN_KEN.h"
 #include "ui/main/MainMenus.h"
 #include "ui/main/RIREKI.h"
@@ -45,6 +46,11 @@ void MainCommands::showSearchDialog(int mode)
     case kModeAddressToCode:
     case kModeKanaToCode: {
         JUSHO_KEN dialog(m_context, &m_window);
+        dialog.exec();
+        break;
+    }
+    case kModeFreeAddress: {
+        JUSHO_K_KEN dialog(m_context, &m_window);
         dialog.exec();
         break;
     }

@@ -1,0 +1,108 @@
+// Opening the candidate window for the largest result on the nationwide list:
+// 北海道 alone gives 8,191 lines. Timed from the search to the window shown and
+// painted once, on Qt's offscreen platform.
+//
+// Runs without arguments on the bundled list.
+
+#include "app/Module1.h"
+#include "app/platform/Clipboard.h"
+#include "app/platform/HelpViewer.h"
+#include "app/platform/MessageBoxes.h"
+#include "app/settings/SettingsStore.h"
+#include "data/PostalListReader.h"
+#include "ui/dialogs/YB_KOUHO.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QListView>
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+
+namespace {
+
+using namespace torumin;
+
+class NullStore final : public SettingsStore {
+public:
+    [[nodiscard]] QString ReadSetting(const QString &, const QString &) const override { return {}; }
+    void WriteSetting(const QString &, const QString &, const QString &) override {}
+};
+
+class NoBoxes final : public MessageBoxes {
+public:
+    MsgResult MsgBox(const QString &, int, const QString &) override { return MsgResult::Ok; }
+};
+
+class NoClipboard final : public Clipboard {
+public:
+    bool setText(const QString &) override { return true; }
+    [[nodiscard]] std::optional<QString> text() const override { return QString(); }
+};
+
+class NoHelp final : public HelpViewer {
+public:
+    void showContents() override {}
+    void showIndex() override {}
+    void showTopic(int) override {}
+};
+
+struct Fixture {
+    Module1 state;
+    NullStore store;
+    NoBoxes boxes;
+    NoClipboard clipboard;
+    NoHelp help;
+
+    Fixture()
+    {
+        ListReadResult list = readPostalListFile(QStringLiteral(TORUMIN_BUNDLED_CSV));
+        if (list.error) {
+            std::fprintf(stderr, "%s\n", qPrintable(list.error->message));
+            std::exit(1);
+        }
+        state.table = std::move(list.table);
+        for (const char *key : {"YJ_Disp(0)", "YJ_Disp(1)", "YJ_Disp(2)", "YJ_Copy(0)", "YJ_Copy(1)"})
+            state.options.set(QString::fromLatin1(key), QStringLiteral("1"));
+        state.options.set(QStringLiteral("OptYBsize"), QStringLiteral("9"));
+        state.options.set(QStringLiteral("OptYBketa"), QStringLiteral("3"));
+    }
+};
+
+Fixture &fixture()
+{
+    static Fixture instance;
+    return instance;
+}
+
+void openHokkaido(benchmark::State &state)
+{
+    Fixture &f = fixture();
+    for (auto _ : state) {
+        YB_KOUHO window(UiContext{f.state, f.store, f.boxes, f.clipboard, f.help}, QStringLiteral("北海道"));
+        window.show();
+        window.List1->viewport()->repaint();
+        QCoreApplication::processEvents();
+        if (window.List1->model()->rowCount() != 8191)
+            state.SkipWithError("北海道 did not give 8,191 lines");
+        state.PauseTiming();
+        window.hide();
+        state.ResumeTiming();
+    }
+}
+
+} // namespace
+
+BENCHMARK(openHokkaido)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

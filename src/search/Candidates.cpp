@@ -1,0 +1,142 @@
+#include "search/Candidates.h"
+
+#include "app/Options.h"
+#include "app/settings/NumericValue.h"
+#include "data/PostalTable.h"
+
+namespace torumin {
+
+namespace {
+
+constexpr qsizetype kExamined = 15;
+
+// The first position (1-based, from 5 to 15) holding one of the suffixes, or 0.
+qsizetype suffixPosition(QStringView address, QStringView suffixes)
+{
+    const qsizetype last = std::min(address.size(), kExamined);
+    for (qsizetype position = 5; position <= last; ++position) {
+        if (suffixes.contains(address.at(position - 1)))
+            return position;
+    }
+    return 0;
+}
+
+// Characters from..to, 1-based and inclusive.
+QString characters(QStringView text, qsizetype from, qsizetype to)
+{
+    return text.mid(from - 1, to - from + 1).toString();
+}
+
+} // namespace
+
+SplitAddress splitAddress(QStringView address)
+{
+    SplitAddress split;
+    const QStringView head = address.left(3);
+    if (head == u"東京都") {
+        split.prefecture = head.toString();
+        if (const qsizetype end = suffixPosition(address, u"区市郡島"))
+            split.city = characters(address, 4, end);
+        return split;
+    }
+    qsizetype cityStart = 0;
+    if (head == u"北海道" || head == u"大阪府" || head == u"京都府" || (address.size() >= 3 && address.at(2) == u'県')) {
+        split.prefecture = head.toString();
+        cityStart = 4;
+    } else if (address.size() >= 4 && address.at(3) == u'県') {
+        split.prefecture = address.left(4).toString();
+        cityStart = 5;
+    } else {
+        return split;
+    }
+    if (const qsizetype end = suffixPosition(address, u"市郡"))
+        split.city = characters(address, cityStart, end);
+    return split;
+}
+
+std::vector<int> candidateRows(const PostalTable &table, const SplitAddress &address)
+{
+    std::vector<int> rows;
+    if (address.prefecture.isEmpty())
+        return rows;
+    const int count = table.recordCount();
+    for (int row = 0; row < count; ++row) {
+        if (table.prefName(row) == address.prefecture && table.cityName(row).startsWith(address.city))
+            rows.push_back(row);
+    }
+    return rows;
+}
+
+CandidateFormat CandidateFormat::fromOptions(const Options &options)
+{
+    CandidateFormat format;
+    format.mark = options.isOn(QStringLiteral("YJ_Disp(0)"));
+    format.hyphen = options.isOn(QStringLiteral("YJ_Disp(1)"));
+    format.prefecture = options.isOn(QStringLiteral("YJ_Disp(2)"));
+    format.copyCode = options.isOn(QStringLiteral("YJ_Copy(0)"));
+    format.copyAddress = options.isOn(QStringLiteral("YJ_Copy(1)"));
+    return format;
+}
+
+QString candidateLine(const PostalTable &table, int row, const QString &prefecture, const CandidateFormat &format)
+{
+    const QStringView city = table.cityName(row);
+    const QStringView town = table.townName(row);
+    if (city.isEmpty() && town.isEmpty())
+        return {};
+    const QStringView code = table.zipCode(row);
+    QString line;
+    line.reserve(12 + prefecture.size() + city.size() + town.size());
+    if (format.mark)
+        line += QStringLiteral("〒");
+    line += code.left(3);
+    if (format.hyphen)
+        line += QLatin1Char('-');
+    line += code.right(4);
+    line += QStringLiteral("　");
+    if (format.prefecture)
+        line += prefecture;
+    line += city;
+    line += town;
+    return line;
+}
+
+QStringList candidateLines(const PostalTable &table, const SplitAddress &address, const CandidateFormat &format)
+{
+    QStringList lines;
+    const std::vector<int> rows = candidateRows(table, address);
+    lines.reserve(static_cast<qsizetype>(rows.size()));
+    for (int row : rows)
+        lines.append(candidateLine(table, row, address.prefecture, format));
+    return lines;
+}
+
+QString candidateCopyText(const QString &line, const CandidateFormat &format)
+{
+    QString text;
+    if (format.copyCode)
+        text = line.left(7 + (format.mark ? 1 : 0) + (format.hyphen ? 1 : 0));
+    if (format.copyCode && format.copyAddress)
+        text += QStringLiteral("　");
+    if (format.copyAddress) {
+        const qsizetype space = line.indexOf(QStringLiteral("　"));
+        text += space < 0 ? line : line.mid(space + 1);
+    }
+    return text;
+}
+
+CandidateWindowHeights candidateWindowHeights(const QString &optYBsize, const QString &optYBketa)
+{
+    const double rows = NumericValue(optYBketa);
+    double list = 0;
+    if (optYBsize == QLatin1String("9"))
+        list = (rows + 1) * 180 + 240;
+    else if (optYBsize == QLatin1String("10"))
+        list = (rows + 1) * 195 + 255;
+    else
+        list = rows * 225 + 285;
+    const double window = list + 1430;
+    return {list, window, window - 915};
+}
+
+} // namespace torumin

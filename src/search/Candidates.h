@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <vector>
+
+namespace torumin {
+
+class Options;
+class PostalTable;
+
+// A free address split into its prefecture and, where one can be told, its
+// city (suffix included). Both empty when no prefecture is recognised.
+struct SplitAddress {
+    QString prefecture;
+    QString city;
+    friend bool operator==(const SplitAddress &, const SplitAddress &) = default;
+};
+
+// Only the first fifteen characters are looked at. After 東京都 a ward, city,
+// county or island (区/市/郡/島) at positions 5 to 15 ends the city; after any
+// other prefecture only 市 or 郡 does, so a designated city's ward is not split
+// off.
+[[nodiscard]] SplitAddress splitAddress(QStringView address);
+
+// The rows of the prefecture whose city begins with the split-off city (every
+// row of the prefecture without one), in table order. None without a
+// prefecture.
+[[nodiscard]] std::vector<int> candidateRows(const PostalTable &table, const SplitAddress &address);
+
+// How candidate lines are shown and copied: the YJ_Disp and YJ_Copy options.
+struct CandidateFormat {
+    bool mark = true;        // "〒" before the code
+    bool hyphen = true;      // "-" inside the code
+    bool prefecture = true;  // the prefecture before the city
+    bool copyCode = true;
+    bool copyAddress = true;
+
+    [[nodiscard]] static CandidateFormat fromOptions(const Options &options);
+};
+
+// "〒nnn-nnnn　" and the address, by the format; the empty string for a row
+// whose city and town area are both empty.
+[[nodiscard]] QString candidateLine(const PostalTable &table, int row, const QString &prefecture,
+                                    const CandidateFormat &format);
+[[nodiscard]] QStringList candidateLines(const PostalTable &table, const SplitAddress &address,
+                                         const CandidateFormat &format);
+
+// What copying a candidate line puts on the clipboard: its code part (as long
+// as the format it was built with makes it) and/or what follows its first
+// ideographic space, joined by one when both are wanted.
+[[nodiscard]] QString candidateCopyText(const QString &line, const CandidateFormat &format);
+
+// The candidate window's heights in twips for the font-size and row-count
+// options: the list, the window, and the buttons' top.
+struct CandidateWindowHeights {
+    double list = 0;
+    double window = 0;
+    double buttonsTop = 0;
+    friend bool operator==(const CandidateWindowHeights &, const CandidateWindowHeights &) = default;
+};
+[[nodiscard]] CandidateWindowHeights candidateWindowHeights(const QString &optYBsize, const QString &optYBketa);
+
+inline const QString kNoCandidatesMessage =
+    QStringLiteral("入力された住所から、検索できませんでした。　入力住所を確認して下さい。　");
+inline const QString kNoCandidatesTitle = QStringLiteral("入力住所確認");
+
+} // namespace torumin

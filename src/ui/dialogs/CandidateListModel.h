@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <QFont>
+#include <QStringList>
+
+namespace torumin {
+
+// The candidate lines for a list view. Every row reports the width of the
+// widest line, so a view with uniform item sizes (which asks only the first
+// row) scrolls sideways far enough for every line while measuring nothing
+// itself: thousands of lines open at once.
+class CandidateListModel final : public QAbstractListModel {
+    Q_OBJECT
+
+public:
+    explicit CandidateListModel(QObject *parent = nullptr);
+
+    // Replaces the lines; their widths are measured in this font.
+    void setLines(QStringList lines, const QFont &font);
+    [[nodiscard]] const QStringList &lines() const { return m_lines; }
+    [[nodiscard]] int widestLinePixels() const { return m_widest; }
+
+    [[nodiscard]] int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    [[nodiscard]] QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+
+    // The width in pixels of the widest line: character advances are summed
+    // (one measurement per distinct character), and the few widest lines by
+    // that estimate are then measured whole, kerning included.
+    [[nodiscard]] static int widestLine(const QStringList &lines, const QFont &font);
+
+private:
+    QStringList m_lines;
+    int m_widest = 0;
+    int m_rowHeight = 0;
+};
+
+} // namespace torumin

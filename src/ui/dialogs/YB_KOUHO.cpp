@@ -1,0 +1,151 @@
+#include "ui/dialogs/YB_KOUHO.h"
+
+#include "app/Module1.h"
+#include "app/WindowGeometry.h"
+#include "app/platform/Clipboard.h"
+#include "app/platform/HelpViewer.h"
+#include "app/platform/MessageBoxes.h"
+#include "app/settings/NumericValue.h"
+#include "ui/TwipsPlacement.h"
+#include "ui/UiFonts.h"
+#include "ui/dialogs/CandidateListModel.h"
+
+#include <QListView>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <cmath>
+
+namespace torumin {
+
+namespace {
+
+// The list and buttons sit in the client area; the designed heights are the
+// outer window's. A shown parent tells how much its frame adds.
+QSize frameAllowance(const QWidget *parent)
+{
+    if (parent && parent->isVisible())
+        return parent->frameGeometry().size() - parent->geometry().size();
+    return {0, 0};
+}
+
+} // namespace
+
+YB_KOUHO::YB_KOUHO(UiContext context, const QString &address, QWidget *parent)
+    : QDialog(parent)
+    , m_context(context)
+{
+    setObjectName(QStringLiteral("YB_KOUHO"));
+    setWindowTitle(QStringLiteral("〒＋住所候補"));
+
+    List1 = new QListView(this);
+    List1->setObjectName(QStringLiteral("List1"));
+    List1->setToolTip(QStringLiteral(" 〒＋住所候補 "));
+    List1->setUniformItemSizes(true);
+    List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    List1->setWordWrap(false);
+    List1->setTextElideMode(Qt::ElideNone);
+    m_model = new CandidateListModel(this);
+    List1->setModel(m_model);
+
+    const std::array<QString, 3> captions{QStringLiteral("コピー"), QStringLiteral("キャンセル"), QStringLiteral("ヘルプ")};
+    for (std::size_t i = 0; i < Command1.size(); ++i) {
+        auto *button = new QPushButton(captions[i], this);
+        button->setObjectName(QStringLiteral("Command1_%1").arg(i));
+        button->setToolTip(QLatin1Char(' ') + captions[i] + QLatin1Char(' '));
+        button->setFont(UiFonts::uiGothic(9));
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, [this, i] { Command1_Click(static_cast<int>(i)); });
+        Command1[i] = button;
+    }
+    setTabOrder(List1, Command1[0]);
+    setTabOrder(Command1[0], Command1[1]);
+    setTabOrder(Command1[1], Command1[2]);
+
+    Form_Load(address);
+}
+
+void YB_KOUHO::Form_Load(const QString &address)
+{
+    const Options &options = m_context.state.options;
+    const TwipsPlacement twips;
+
+    const CandidateWindowHeights heights =
+        candidateWindowHeights(options.value(QStringLiteral("OptYBsize")), options.value(QStringLiteral("OptYBketa")));
+    QFont font = UiFonts::pGothic(9);
+    const double size = options.number(QStringLiteral("OptYBsize"));
+    if (size >= 1 && size <= 400)
+        font.setPointSizeF(size);
+    List1->setFont(font);
+
+    const QSize frame = frameAllowance(parentWidget());
+    const QSize outer = twips.size(8295, heights.window);
+    setFixedSize(outer - frame);
+    List1->setGeometry(twips.rect(300, 330, 7545, heights.list));
+    const std::array<double, 3> lefts{2042, 3452, 4862};
+    for (std::size_t i = 0; i < Command1.size(); ++i)
+        Command1[i]->setGeometry(twips.rect(lefts[i], heights.buttonsTop, 1300, 300));
+
+    m_format = CandidateFormat::fromOptions(options);
+    m_model->setLines(candidateLines(m_context.state.table, splitAddress(address), m_format), font);
+    if (m_model->rowCount() == 0)
+        m_context.boxes.MsgBox(kNoCandidatesMessage, kStyleExclamationOk, kNoCandidatesTitle);
+
+    move(twips.px(options.number(QStringLiteral("YB_Left"))), twips.px(options.number(QStringLiteral("YB_Top"))));
+    List1->setFocus();
+}
+
+void YB_KOUHO::Command1_Click(int index)
+{
+    switch (index) {
+    case 0:
+        copySelected();
+        break;
+    case 1:
+        savePosition();
+        reject();
+        break;
+    case 2:
+        m_context.help.showTopic(HelpTopic::CandidateWindow);
+        break;
+    default:
+        break;
+    }
+}
+
+void YB_KOUHO::copySelected()
+{
+    const QModelIndexList selected = List1->selectionModel()->selectedRows();
+    if (selected.isEmpty()) {
+        m_context.boxes.MsgBox(QStringLiteral("クリップボードにコピーするデータを候補一覧の中から選択して下さい。　"),
+                               kStyleExclamationOk, QStringLiteral("選択確認"));
+        return;
+    }
+    const QModelIndex last = *std::max_element(selected.cbegin(), selected.cend(),
+                                               [](const QModelIndex &a, const QModelIndex &b) { return a.row() < b.row(); });
+    CandidateFormat format = m_format;
+    const Options &options = m_context.state.options;
+    format.copyCode = options.isOn(QStringLiteral("YJ_Copy(0)"));
+    format.copyAddress = options.isOn(QStringLiteral("YJ_Copy(1)"));
+    m_context.clipboard.setText(candidateCopyText(m_model->lines().at(last.row()), format));
+}
+
+void YB_KOUHO::savePosition()
+{
+    const TwipsPlacement twips;
+    const QPoint topLeft = pos();
+    Options &options = m_context.state.options;
+    options.store(m_context.store, QStringLiteral("YB_Top"), twipsText(pixelsToTwips(topLeft.y(), twips.dpi())));
+    options.store(m_context.store, QStringLiteral("YB_Left"), twipsText(pixelsToTwips(topLeft.x(), twips.dpi())));
+}
+
+void YB_KOUHO::done(int result)
+{
+    // Every way of closing saves where the window was, the close box included.
+    savePosition();
+    QDialog::done(result);
+}
+
+} // namespace torumin
