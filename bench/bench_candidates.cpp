@@ -8,6 +8,7 @@
 #include "app/platform/Clipboard.h"
 #include "app/platform/HelpViewer.h"
 #include "app/platform/MessageBoxes.h"
+#include "app/platform/WebOpener.h"
 #include "app/settings/SettingsStore.h"
 #include "data/PostalListReader.h"
 #include "ui/dialogs/YB_KOUHO.h"
@@ -49,12 +50,18 @@ public:
     void showTopic(int) override {}
 };
 
+class NoWeb final : public WebOpener {
+public:
+    bool openUrl(const QString &) override { return true; }
+};
+
 struct Fixture {
     Module1 state;
     NullStore store;
     NoBoxes boxes;
     NoClipboard clipboard;
     NoHelp help;
+    NoWeb web;
 
     Fixture()
     {
@@ -81,7 +88,7 @@ void openHokkaido(benchmark::State &state)
 {
     Fixture &f = fixture();
     for (auto _ : state) {
-        YB_KOUHO window(UiContext{f.state, f.store, f.boxes, f.clipboard, f.help}, QStringLiteral("北海道"));
+        YB_KOUHO window(UiContext{f.state, f.store, f.boxes, f.clipboard, f.help, f.web}, QStringLiteral("北海道"));
         window.show();
         window.List1->viewport()->repaint();
         QCoreApplication::processEvents();

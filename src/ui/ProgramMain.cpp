@@ -6,6 +6,7 @@
 #include "app/platform/QtClipboard.h"
 #include "app/platform/QtHelpViewer.h"
 #include "app/platform/QtMessageBoxes.h"
+#include "app/platform/QtWebOpener.h"
 #include "app/settings/QtSettingsStore.h"
 #include "ui/Resources.h"
 #include "ui/dialogs/INITDISP.h"
@@ -73,7 +74,8 @@ int runProgram(QApplication &app)
     const EnvironmentProbes probes;
     QtClipboard clipboard;
     QtHelpViewer help;
-    TORUMIN window(UiContext{state, *store, boxes, clipboard, help}, probes);
+    QtWebOpener web;
+    TORUMIN window(UiContext{state, *store, boxes, clipboard, help, web}, probes);
     QObject::connect(&window, &TORUMIN::programEnded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     // The main window's exit path ends the program; closing it any other way
     // must not leave a process without windows behind.

@@ -7,6 +7,7 @@
 static void registerToruminResources()
 {
     Q_INIT_RESOURCE(resources);
+    Q_INIT_RESOURCE(help);
 }
 
 namespace torumin {

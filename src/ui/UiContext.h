@@ -6,6 +6,7 @@ class Clipboard;
 class HelpViewer;
 class MessageBoxes;
 class SettingsStore;
+class WebOpener;
 struct Module1;
 
 // What every window works with: the program-wide state, the settings store and
@@ -16,6 +17,7 @@ struct UiContext {
     MessageBoxes &boxes;
     Clipboard &clipboard;
     HelpViewer &help;
+    WebOpener &web;
 };
 
 } // namespace torumin

@@ -2,6 +2,7 @@
 
 #include "app/platform/Clipboard.h"
 #include "app/platform/HelpViewer.h"
+#include "app/platform/WebOpener.h"
 
 #include <QString>
 
@@ -42,6 +43,19 @@ public:
     void showTopic(int topic) override { requests.push_back(topic); }
 
     std::vector<int> requests;
+};
+
+// Remembers what was opened; can play a desktop without a browser or mail program.
+class RecordingWebOpener final : public WebOpener {
+public:
+    bool openUrl(const QString &url) override
+    {
+        opened.push_back(url);
+        return canOpen;
+    }
+
+    std::vector<QString> opened;
+    bool canOpen = true;
 };
 
 } // namespace torumin::testing

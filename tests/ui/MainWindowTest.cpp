@@ -69,6 +69,7 @@ private:
     ScriptedMessageBoxes m_boxes;
     torumin::testing::FakeClipboard m_clipboard;
     torumin::testing::RecordingHelpViewer m_help;
+    torumin::testing::RecordingWebOpener m_web;
     FakeProbes m_probes;
 };
 
@@ -99,7 +100,7 @@ void TestMainWindow::cleanup()
 
 std::unique_ptr<TORUMIN> TestMainWindow::makeWindow()
 {
-    return std::make_unique<TORUMIN>(UiContext{m_state, m_store, m_boxes, m_clipboard, m_help}, m_probes);
+    return std::make_unique<TORUMIN>(UiContext{m_state, m_store, m_boxes, m_clipboard, m_help, m_web}, m_probes);
 }
 
 void TestMainWindow::menusAndToolbarAsDesigned()

@@ -85,13 +85,14 @@ private Q_SLOTS:
 
 private:
     std::unique_ptr<TORUMIN> showMainWindow();
-    UiContext context() { return {m_state, m_store, m_boxes, m_clipboard, m_help}; }
+    UiContext context() { return {m_state, m_store, m_boxes, m_clipboard, m_help, m_web}; }
 
     Module1 m_state;
     MemorySettingsStore m_store;
     ScriptedMessageBoxes m_boxes;
     FakeClipboard m_clipboard;
     RecordingHelpViewer m_help;
+    RecordingWebOpener m_web;
     EnvironmentProbes m_probes;
     std::unique_ptr<ModalDriver> m_driver;
 };

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "app/platform/WebOpener.h"
+
+namespace torumin {
+
+class QtWebOpener final : public WebOpener {
+public:
+    bool openUrl(const QString &url) override;
+};
+
+} // namespace torumin
