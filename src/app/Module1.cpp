@@ -99,6 +99,22 @@ bool LoadPostalTable(Module1 &state, MessageBoxes &boxes)
     return true;
 }
 
+bool ReloadPostalTable(Module1 &state, MessageBoxes &boxes)
+{
+    const QString path = selectedListPath(state.options);
+    if (!postalListExists(path)) {
+        boxes.MsgBox(missingListMessage(), kStyleExclamationOk, listMessageTitle());
+        return false;
+    }
+    ListReadResult result = readPostalListFile(path);
+    if (result.error) {
+        boxes.MsgBox(result.error->message, kStyleExclamationOk, listMessageTitle());
+        return false;
+    }
+    state.table = std::move(result.table);
+    return true;
+}
+
 void StartUp(Module1 &state, SettingsStore &store, MessageBoxes &boxes, const StartUpEnvironment &env)
 {
     state.programFolder = env.programFolder;

@@ -50,6 +50,12 @@ void StartUp(Module1 &state, SettingsStore &store, MessageBoxes &boxes, const St
 // Returns false when there was a problem.
 bool LoadPostalTable(Module1 &state, MessageBoxes &boxes);
 
+// Switches to the selected list after the user chose another slot. Unlike the
+// load at start-up, the table in use is kept unless the new list reads
+// completely: a missing list gets the missing-list message, a broken one its
+// own message, and the user keeps searching in what was loaded.
+bool ReloadPostalTable(Module1 &state, MessageBoxes &boxes);
+
 [[nodiscard]] QString missingListMessage();
 [[nodiscard]] QString listMessageTitle();
 

@@ -224,3 +224,48 @@ TEST_F(StartUpTest, UnreadableListIsReportedAndCompleteRecordsKept)
 
 } // namespace
 } // namespace torumin
+
+namespace torumin {
+namespace {
+
+TEST_F(StartUpTest, ReloadKeepsTheTableUnlessTheNewListReadsWhole)
+{
+    writeList(kDefaultListFileName);
+    run();
+    ASSERT_EQ(m_state.table.recordCount(), 2);
+
+    struct Case {
+        QString path;
+        bool loads;
+        const char *messageStart;
+    };
+    QByteArray cut(kTinyList);
+    cut.chop(20);
+    const QByteArray one = QByteArray(kTinyList).left(QByteArray(kTinyList).indexOf('\n') + 1);
+    const std::vector<Case> cases{
+        {m_folder.filePath(QStringLiteral("absent.csv")), false, "指定された 「郵便番号一覧 *.CSV」 が存在しません。"},
+        {QString(), false, "指定された 「郵便番号一覧 *.CSV」 が存在しません。"},
+        {writeList(QStringLiteral("cut.csv"), cut), false, "指定された 「郵便番号一覧 *.CSV」 を読み込めませんでした。"},
+        {writeList(QStringLiteral("one.csv"), one), true, nullptr},
+    };
+    for (const Case &c : cases) {
+        m_boxes.clear();
+        m_state.options.set(QStringLiteral("OptSen"), QStringLiteral("4"));
+        m_state.options.set(QStringLiteral("Yubin_File(4)"), c.path);
+        const int before = m_state.table.recordCount();
+        EXPECT_EQ(ReloadPostalTable(m_state, m_boxes), c.loads) << c.path.toStdString();
+        if (c.loads) {
+            EXPECT_TRUE(m_boxes.shown().empty());
+            EXPECT_EQ(m_state.table.recordCount(), 1);
+        } else {
+            ASSERT_EQ(m_boxes.shown().size(), 1u);
+            EXPECT_TRUE(m_boxes.shown()[0].text.startsWith(QString::fromUtf8(c.messageStart)))
+                << m_boxes.shown()[0].text.toStdString();
+            EXPECT_EQ(m_boxes.shown()[0].title, QStringLiteral("*.CSV 確認"));
+            EXPECT_EQ(m_state.table.recordCount(), before);
+        }
+    }
+}
+
+} // namespace
+} // namespace torumin

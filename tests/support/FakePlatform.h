@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/platform/Clipboard.h"
+#include "app/platform/CommonDialogs.h"
 #include "app/platform/HelpViewer.h"
 #include "app/platform/WebOpener.h"
 
@@ -56,6 +57,39 @@ public:
 
     std::vector<QString> opened;
     bool canOpen = true;
+};
+
+// Answers the file and colour choosers from queues; an empty queue cancels.
+class ScriptedCommonDialogs final : public CommonDialogs {
+public:
+    struct FileRequest {
+        QString title;
+        QString folder;
+    };
+
+    QString chooseListFile(QWidget *, const QString &title, const QString &folder) override
+    {
+        fileRequests.push_back({title, folder});
+        if (files.empty())
+            return {};
+        QString file = files.front();
+        files.erase(files.begin());
+        return file;
+    }
+    std::optional<std::uint32_t> chooseColour(QWidget *, std::uint32_t initial) override
+    {
+        colourRequests.push_back(initial);
+        if (colours.empty())
+            return std::nullopt;
+        const std::uint32_t colour = colours.front();
+        colours.erase(colours.begin());
+        return colour;
+    }
+
+    std::vector<QString> files;
+    std::vector<std::uint32_t> colours;
+    std::vector<FileRequest> fileRequests;
+    std::vector<std::uint32_t> colourRequests;
 };
 
 } // namespace torumin::testing

@@ -3,6 +3,7 @@
 #include "app/Module1.h"
 #include "app/SettingsKeys.h"
 #include "app/platform/Clipboard.h"
+#include "app/platform/HelpViewer.h"
 #include "app/platform/MessageBoxes.h"
 #include "search/SearchResult.h"
 #include "ui/dialogs/JUSHO_KEN.h"
@@ -10,13 +11,15 @@
 #include "ui/dialogs/YUBIN_KEN.h"
 #include "ui/main/MainMenus.h"
 #include "ui/main/RIREKI.h"
+#include "ui/main/TORUMIN.h"
+#include "ui/settings/SETTEI.h"
 
 #include <QAction>
 #include <QPlainTextEdit>
 
 namespace torumin {
 
-MainCommands::MainCommands(UiContext context, QWidget &window, QPlainTextEdit &text1, MainMenus &menus)
+MainCommands::MainCommands(UiContext context, TORUMIN &window, QPlainTextEdit &text1, MainMenus &menus)
     : QObject(&window)
     , m_context(context)
     , m_window(window)
@@ -33,6 +36,11 @@ MainCommands::MainCommands(UiContext context, QWidget &window, QPlainTextEdit &t
     connect(menus.mnuEditDelete, &QAction::triggered, this, &MainCommands::mnuEditDelete_Click);
     connect(menus.mnuEditKensaku_Erase, &QAction::triggered, this, &MainCommands::mnuEditKensaku_Erase_Click);
     connect(menus.mnuFileRireki, &QAction::triggered, this, &MainCommands::mnuFileRireki_Click);
+    connect(menus.mnuOptSettei, &QAction::triggered, this, &MainCommands::mnuOptSettei_Click);
+    for (int index = 0; index < 2; ++index) {
+        connect(menus.mnuHelpContext_KeyWord[static_cast<std::size_t>(index)], &QAction::triggered, this,
+                [this, index] { mnuHelpContext_KeyWord_Click(index); });
+    }
 }
 
 void MainCommands::showSearchDialog(int mode)
@@ -107,6 +115,20 @@ void MainCommands::mnuEditKensaku_Erase_Click()
     options.set(QStringLiteral("J_Input"), QString());
     options.store(store, QStringLiteral("YubinB"), QString());
     options.store(store, QStringLiteral("J_Input"), QString());
+}
+
+void MainCommands::mnuOptSettei_Click()
+{
+    SETTEI dialog(m_context, m_window, m_window.commonDialogs(), &m_window);
+    dialog.exec();
+}
+
+void MainCommands::mnuHelpContext_KeyWord_Click(int index)
+{
+    if (index == 0)
+        m_context.help.showIndex();
+    else
+        m_context.help.showContents();
 }
 
 void MainCommands::mnuFileRireki_Click()

@@ -12,6 +12,7 @@ class QWidget;
 namespace torumin {
 
 class MainMenus;
+class TORUMIN;
 
 // What the main window's menu items and toolbar buttons do: the searches, the
 // result box's copy, paste and clear, erasing the saved conditions, and the
@@ -20,7 +21,7 @@ class MainCommands final : public QObject {
     Q_OBJECT
 
 public:
-    MainCommands(UiContext context, QWidget &window, QPlainTextEdit &text1, MainMenus &menus);
+    MainCommands(UiContext context, TORUMIN &window, QPlainTextEdit &text1, MainMenus &menus);
 
     // Opens the dialog of the mode; a confirmed search shows its result and,
     // with continuous search on, opens the same dialog again, until the user
@@ -31,13 +32,15 @@ public:
     void mnuEditDelete_Click();
     void mnuEditKensaku_Erase_Click();
     void mnuFileRireki_Click();
+    void mnuOptSettei_Click();
+    void mnuHelpContext_KeyWord_Click(int index);
 
 private:
     // Opens the dialog of the mode modally; returns when it has closed.
     void showSearchDialog(int mode);
 
     UiContext m_context;
-    QWidget &m_window;
+    TORUMIN &m_window;
     QPlainTextEdit &m_text1;
 };
 

@@ -6,6 +6,7 @@
 #include "app/ToolbarLayout.h"
 #include "app/WindowGeometry.h"
 #include "app/platform/MessageBoxes.h"
+#include "app/platform/QtCommonDialogs.h"
 #include "app/settings/SettingsStore.h"
 #include "ui/Resources.h"
 #include "ui/UiFonts.h"
@@ -41,6 +42,8 @@ TORUMIN::TORUMIN(UiContext context, const EnvironmentProbes &probes, QWidget *pa
     , m_context(context)
     , m_state(context.state)
     , m_probes(probes)
+    , m_systemDialogs(std::make_unique<QtCommonDialogs>())
+    , m_dialogs(m_systemDialogs.get())
 {
     loadResources();
     setObjectName(QStringLiteral("TORUMIN"));
@@ -81,30 +84,45 @@ void TORUMIN::Form_Load()
 {
     const Options &options = m_state.options;
     if (!options.isOn(QStringLiteral("OptMBar")))
-        menuBar()->setVisible(false);
+        setMenusVisible(false);
+    applyWindowSize();
 
-    // The appearance scheme matters only on Windows XP, so it is asked only there.
-    const QString osName = m_probes.GetOSName();
-    const QString scheme = osName == QLatin1String("Windows XP") ? m_probes.GetAppearanceScheme() : QString();
-    setOuterSizeTwips(mainWindowSizeTwips(options.value(QStringLiteral("OptMBar")), osName, scheme));
-
-    QPointF topLeft(options.number(QStringLiteral("O_Left")), options.number(QStringLiteral("O_Top")));
     if (options.isOn(QStringLiteral("OptCent"))) {
-        const QScreen *screen = QGuiApplication::primaryScreen();
-        const QSizeF screenTwips = screen ? QSizeF(pixelsToTwips(screen->geometry().width(), dpi()),
-                                                   pixelsToTwips(screen->geometry().height(), dpi()))
-                                          : QSizeF();
-        topLeft = QPointF((screenTwips.width() - m_outerSizeTwips.width()) / 2,
-                          (screenTwips.height() - m_outerSizeTwips.height()) / 2);
+        centreOnScreen();
+    } else {
+        move(static_cast<int>(std::lround(twipsToPixels(options.number(QStringLiteral("O_Left")), dpi()))),
+             static_cast<int>(std::lround(twipsToPixels(options.number(QStringLiteral("O_Top")), dpi()))));
     }
-    move(static_cast<int>(std::lround(twipsToPixels(topLeft.x(), dpi()))),
-         static_cast<int>(std::lround(twipsToPixels(topLeft.y(), dpi()))));
 
     applyColours();
     // Set before the first show so the window does not flicker when the first
     // activation confirms it.
     setWindowFlag(Qt::WindowStaysOnTopHint, options.isOn(QStringLiteral("OptTemae")));
     m_firstActivation = true;
+}
+
+void TORUMIN::setMenusVisible(bool visible)
+{
+    menuBar()->setVisible(visible);
+}
+
+void TORUMIN::applyWindowSize()
+{
+    // The appearance scheme matters only on Windows XP, so it is asked only there.
+    const QString osName = m_probes.GetOSName();
+    const QString scheme = osName == QLatin1String("Windows XP") ? m_probes.GetAppearanceScheme() : QString();
+    setOuterSizeTwips(mainWindowSizeTwips(m_state.options.value(QStringLiteral("OptMBar")), osName, scheme));
+}
+
+void TORUMIN::centreOnScreen()
+{
+    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QSizeF screenTwips(pixelsToTwips(screen->geometry().width(), dpi()),
+                             pixelsToTwips(screen->geometry().height(), dpi()));
+    move(static_cast<int>(std::lround(twipsToPixels((screenTwips.width() - m_outerSizeTwips.width()) / 2, dpi()))),
+         static_cast<int>(std::lround(twipsToPixels((screenTwips.height() - m_outerSizeTwips.height()) / 2, dpi()))));
 }
 
 void TORUMIN::applyColours()

@@ -4,12 +4,14 @@
 
 #include <QMainWindow>
 
+#include <memory>
 #include <vector>
 
 class QPlainTextEdit;
 
 namespace torumin {
 
+class CommonDialogs;
 class EnvironmentProbes;
 class MainCommands;
 class MainMenus;
@@ -45,6 +47,18 @@ public:
     [[nodiscard]] std::vector<int> toolbarLayout() const;
     void setToolbarLayout(const std::vector<int> &buttons);
 
+    // What the settings dialog applies at once.
+    void setMenusVisible(bool visible);
+    void applyWindowSize();  // from the menu-bar option and the system
+    void centreOnScreen();
+    void applyColours();
+    [[nodiscard]] const EnvironmentProbes &probes() const { return m_probes; }
+
+    // The file and colour choosers the settings dialog uses (the system's
+    // unless a test gives others).
+    [[nodiscard]] CommonDialogs &commonDialogs() const { return *m_dialogs; }
+    void setCommonDialogs(CommonDialogs &dialogs) { m_dialogs = &dialogs; }
+
     // The outer size and position in twips, as the settings keep them.
     void setOuterSizeTwips(QSizeF twips);
     [[nodiscard]] QSizeF outerSizeTwips() const;
@@ -64,7 +78,6 @@ private:
     void Form_Load();
     void Form_Activate();
     void Toolbar1_ButtonClick(int index);
-    void applyColours();
     void savePosition();
     [[nodiscard]] bool confirmExit();
     void endProgram();
@@ -76,6 +89,8 @@ private:
     const EnvironmentProbes &m_probes;
     MainMenus *m_menus = nullptr;
     MainCommands *m_commands = nullptr;
+    std::unique_ptr<CommonDialogs> m_systemDialogs;
+    CommonDialogs *m_dialogs = nullptr;
     QPlainTextEdit *m_text1 = nullptr;
     QSizeF m_outerSizeTwips;
     bool m_firstActivation = false;

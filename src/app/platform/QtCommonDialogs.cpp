@@ -1,0 +1,29 @@
+#include "app/platform/QtCommonDialogs.h"
+
+#include <QColor>
+#include <QColorDialog>
+#include <QDir>
+#include <QFileDialog>
+
+namespace torumin {
+
+QString QtCommonDialogs::chooseListFile(QWidget *parent, const QString &title, const QString &folder)
+{
+    // Lists are published as KEN_ALL.CSV; a copy may well be named ken_all.csv,
+    // so the filter ignores case on case-sensitive file systems too.
+    const QString filter = QStringLiteral("(*.CSV) (*.[Cc][Ss][Vv])");
+    return QDir::toNativeSeparators(QFileDialog::getOpenFileName(parent, title, folder, filter));
+}
+
+std::optional<std::uint32_t> QtCommonDialogs::chooseColour(QWidget *parent, std::uint32_t initial)
+{
+    const QColor start(static_cast<int>(initial & 0xFFu), static_cast<int>((initial >> 8) & 0xFFu),
+                       static_cast<int>((initial >> 16) & 0xFFu));
+    const QColor chosen = QColorDialog::getColor(start, parent);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return static_cast<std::uint32_t>(chosen.red()) | (static_cast<std::uint32_t>(chosen.green()) << 8)
+        | (static_cast<std::uint32_t>(chosen.blue()) << 16);
+}
+
+} // namespace torumin
