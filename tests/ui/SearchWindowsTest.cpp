@@ -166,7 +166,9 @@ void TestSearchWindows::codeSearchFromTheKeyboard()
         // Enter moves to the search button without searching.
         QCOMPARE(dialog.focusWidget(), child<QPushButton>(dialog, "Command1_0"));
         QVERIFY(dialog.isVisible());
-        click(dialog, "Command1_0");
+        // Enter again, on the focused button, searches (sent to the window, as
+        // the window system does, so shortcuts get their say first).
+        QTest::keyClick(dialog.windowHandle(), Qt::Key_Return);
     });
     QTest::keyClick(window.get(), Qt::Key_Y, Qt::ControlModifier);
 

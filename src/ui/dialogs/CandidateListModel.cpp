@@ -1,5 +1,6 @@
 #include "ui/dialogs/CandidateListModel.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QHash>
 #include <QSize>
@@ -55,7 +56,9 @@ void CandidateListModel::setLines(QStringList lines, const QFont &font)
     beginResetModel();
     m_lines = std::move(lines);
     m_widest = widestLine(m_lines, font);
-    m_rowHeight = QFontMetrics(font).height() + 2;
+    // Rows as tight as the glyphs: the window's heights were designed for about
+    // one em a row, and CJK fonts report a much taller line than they draw.
+    m_rowHeight = QFontInfo(font).pixelSize() + 3;
     endResetModel();
 }
 

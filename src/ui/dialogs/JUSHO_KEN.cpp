@@ -68,7 +68,7 @@ JUSHO_KEN::JUSHO_KEN(UiContext context, QWidget *parent)
         button->setToolTip(QLatin1Char(' ') + buttons[i] + QLatin1Char(' '));
         button->setFont(UiFonts::uiGothic(9));
         button->setGeometry(twips.rect(lefts[i], 2520, 1300, 300));
-        button->setAutoDefault(false);
+        button->setAutoDefault(true);
         connect(button, &QPushButton::clicked, this, [this, i] { Command1_Click(static_cast<int>(i)); });
         Command1[i] = button;
     }

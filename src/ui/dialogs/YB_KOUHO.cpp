@@ -56,7 +56,7 @@ YB_KOUHO::YB_KOUHO(UiContext context, const QString &address, QWidget *parent)
         button->setObjectName(QStringLiteral("Command1_%1").arg(i));
         button->setToolTip(QLatin1Char(' ') + captions[i] + QLatin1Char(' '));
         button->setFont(UiFonts::uiGothic(9));
-        button->setAutoDefault(false);
+        button->setAutoDefault(true);
         connect(button, &QPushButton::clicked, this, [this, i] { Command1_Click(static_cast<int>(i)); });
         Command1[i] = button;
     }

@@ -58,8 +58,9 @@ YUBIN_KEN::YUBIN_KEN(UiContext context, QWidget *parent)
         button->setToolTip(QLatin1Char(' ') + captions[i] + QLatin1Char(' '));
         button->setFont(UiFonts::uiGothic(9));
         button->setGeometry(twips.rect(lefts[i], 1770, 1300, 300));
-        // Enter in a box moves on rather than pressing a button.
-        button->setAutoDefault(false);
+        // A button answers Enter while it has the focus; in a box Enter moves
+        // on instead (see the event filter).
+        button->setAutoDefault(true);
         connect(button, &QPushButton::clicked, this, [this, i] { Command1_Click(static_cast<int>(i)); });
         Command1[i] = button;
     }

@@ -38,7 +38,7 @@ RIREKI::RIREKI(UiContext context, QWidget *parent)
         button->setToolTip(QLatin1Char(' ') + captions[i] + QLatin1Char(' '));
         button->setFont(UiFonts::uiGothic(9));
         button->setGeometry(twips.rect(lefts[i], 4140, 1300, 300));
-        button->setAutoDefault(false);
+        button->setAutoDefault(true);
         connect(button, &QPushButton::clicked, this, [this, i] { Command1_Click(static_cast<int>(i)); });
         Command1[i] = button;
     }

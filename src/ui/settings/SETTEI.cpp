@@ -85,7 +85,7 @@ SETTEI::SETTEI(UiContext context, TORUMIN &mainWindow, CommonDialogs &dialogs, Q
         auto *button = new QPushButton(captions[i], this);
         button->setObjectName(QStringLiteral("Command1_%1").arg(i));
         button->setToolTip(tips[i]);
-        button->setAutoDefault(false);
+        button->setAutoDefault(true);
         connect(button, &QPushButton::clicked, this, [this, i] { Command1_Click(static_cast<int>(i)); });
         buttons->addWidget(button);
         Command1[i] = button;

@@ -87,7 +87,7 @@ EnvironmentTab buildEnvironmentTab()
         button->setObjectName(QStringLiteral("Command2_%1").arg(i));
         button->setToolTip(QLatin1Char(' ') + colourNames[i] + QLatin1Char(' '));
         button->setFixedSize(48, 22);
-        button->setAutoDefault(false);
+        button->setAutoDefault(true);
         grid->addWidget(label, static_cast<int>(i), 0);
         grid->addWidget(button, static_cast<int>(i), 1);
         tab.Command2[i] = button;
@@ -99,7 +99,7 @@ EnvironmentTab buildEnvironmentTab()
     tab.Command3 = new QPushButton(QStringLiteral("..."));
     tab.Command3->setObjectName(QStringLiteral("Command3"));
     tab.Command3->setToolTip(QStringLiteral(" ツールバーの変更 "));
-    tab.Command3->setAutoDefault(false);
+    tab.Command3->setAutoDefault(true);
     toolbarRow->addWidget(tab.Command3);
     toolbarRow->addStretch();
     right->addLayout(toolbarRow);
@@ -129,12 +129,13 @@ InitialTab buildInitialTab()
         value->setObjectName(QStringLiteral("Label4_%1").arg(index));
         value->setFrameShape(QFrame::Panel);
         value->setFrameShadow(QFrame::Sunken);
-        value->setMinimumWidth(32);
+        value->setFixedSize(36, 22);
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto *updown = new UpDown(minimum, maximum);
         updown->setObjectName(QStringLiteral("UpDown1_%1").arg(index));
-        row->addWidget(value);
-        row->addWidget(updown);
+        row->addWidget(value, 0, Qt::AlignTop);
+        row->addWidget(updown, 0, Qt::AlignTop);
+        row->addStretch();
         tab.Label4[static_cast<std::size_t>(index)] = value;
         tab.UpDown1[static_cast<std::size_t>(index)] = updown;
         layout->addWidget(box);
