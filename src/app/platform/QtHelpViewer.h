@@ -3,11 +3,11 @@
 #include "app/platform/HelpViewer.h"
 
 #include <QPointer>
-
-class QTextBrowser;
-class QWidget;
+#include <QString>
 
 namespace torumin {
+
+class HelpWindow;
 
 // The help pages shipped inside the program, in one browser window that is
 // reused for every request.
@@ -26,8 +26,7 @@ public:
 private:
     void show(const QString &page);
 
-    QPointer<QWidget> m_window;
-    QPointer<QTextBrowser> m_browser;
+    QPointer<HelpWindow> m_window;
 };
 
 } // namespace torumin

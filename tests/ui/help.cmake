@@ -1,0 +1,1 @@
+torumin_add_qtest(help_viewer_tests HelpViewerTest.cpp)
