@@ -19,6 +19,7 @@ struct QueryArguments {
     QString listPath;
     bool kana = false;
     bool candidates = false;
+    bool best = false;
     QStringList words;
 };
 
@@ -26,7 +27,7 @@ const QString kUsage = QStringLiteral(
     "usage: torumin-query [--list FILE] CODE\n"
     "       torumin-query [--list FILE] [--kana] CITY TOWN\n"
     "       torumin-query [--list FILE] [--kana]    (queries on standard input: a code, or city<TAB>town)\n"
-    "       torumin-query [--list FILE] --candidates ADDRESS\n");
+    "       torumin-query [--list FILE] --candidates [--best] ADDRESS\n");
 
 std::optional<QueryArguments> parseArguments(const QStringList &arguments, QTextStream &err)
 {
@@ -43,6 +44,8 @@ std::optional<QueryArguments> parseArguments(const QStringList &arguments, QText
             parsed.kana = true;
         } else if (argument == QLatin1String("--candidates")) {
             parsed.candidates = true;
+        } else if (argument == QLatin1String("--best")) {
+            parsed.best = true;
         } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             err << kUsage;
             return std::nullopt;
@@ -52,6 +55,10 @@ std::optional<QueryArguments> parseArguments(const QStringList &arguments, QText
         } else {
             parsed.words.append(argument);
         }
+    }
+    if (parsed.best && !parsed.candidates) {
+        err << "torumin-query: --best goes with --candidates\n" << kUsage;
+        return std::nullopt;
     }
     if (parsed.candidates) {
         if (parsed.words.size() != 1 || parsed.kana) {
@@ -92,10 +99,16 @@ CandidateFormat storedFormat(const SettingsStore &settings)
     return CandidateFormat::fromOptions(options);
 }
 
-int printCandidates(const PostalTable &table, const QString &address, const SettingsStore &settings,
+int printCandidates(const PostalTable &table, const QString &address, bool bestOnly, const SettingsStore &settings,
                     QueryStreams streams)
 {
-    const QStringList lines = candidateLines(table, splitAddress(address), storedFormat(settings));
+    const SplitAddress split = splitAddress(address);
+    std::vector<int> rows = candidateRows(table, split);
+    if (bestOnly) {
+        const int best = bestCandidateRow(table, rows, split, address);
+        rows = best < 0 ? std::vector<int>{} : std::vector<int>{best};
+    }
+    const QStringList lines = candidateLines(table, rows, split.prefecture, storedFormat(settings));
     if (lines.isEmpty()) {
         streams.err << "torumin-query: " << kNoCandidatesMessage << '\n';
         return kQueryExitNoResult;
@@ -135,7 +148,7 @@ int runQueryTool(const QStringList &arguments, QueryStreams streams, const Setti
     }
 
     if (parsed->candidates)
-        return printCandidates(list.table, parsed->words.front(), settings, streams);
+        return printCandidates(list.table, parsed->words.front(), parsed->best, settings, streams);
     if (!parsed->words.isEmpty()) {
         streams.out << answer(list.table, parsed->words, parsed->kana) << '\n';
         return kQueryExitOk;

@@ -17,7 +17,9 @@ class SettingsStore;
 //   torumin-query [--list FILE] [--kana] CITY TOWN
 //   torumin-query [--list FILE] [--kana]            (queries on standard input:
 //                                                    a code, or city TAB town)
-//   torumin-query [--list FILE] --candidates ADDRESS (the candidate window's lines)
+//   torumin-query [--list FILE] --candidates [--best] ADDRESS
+//                                                   (the candidate window's lines,
+//                                                    or only the one it selects)
 //
 // Without --list the selected slot's list of the settings is used; the
 // settings are only read. Returns the process's exit status: 0 on success,

@@ -30,6 +30,18 @@ struct SplitAddress {
 // prefecture.
 [[nodiscard]] std::vector<int> candidateRows(const PostalTable &table, const SplitAddress &address);
 
+// The candidate the user most likely meant, when the address goes on past the
+// city: the row whose city and town area, joined, share the longest beginning
+// with what was typed after the prefecture, the whole city and at least one
+// character of the town area included. Full-width and half-width digits and
+// letters, ヶ/ケ/が and ノ/の count as the same. Ties go to a row matched to
+// its end, then to the first in table order. -1 when no town area matches.
+[[nodiscard]] int bestCandidateRow(const PostalTable &table, const std::vector<int> &rows, const SplitAddress &split,
+                                   QStringView address);
+
+// The text with those variants made one, for comparing addresses as typed.
+[[nodiscard]] QString foldAddressVariants(QStringView text);
+
 // How candidate lines are shown and copied: the YJ_Disp and YJ_Copy options.
 struct CandidateFormat {
     bool mark = true;        // "〒" before the code
@@ -47,6 +59,8 @@ struct CandidateFormat {
                                     const CandidateFormat &format);
 [[nodiscard]] QStringList candidateLines(const PostalTable &table, const SplitAddress &address,
                                          const CandidateFormat &format);
+[[nodiscard]] QStringList candidateLines(const PostalTable &table, const std::vector<int> &rows,
+                                         const QString &prefecture, const CandidateFormat &format);
 
 // What copying a candidate line puts on the clipboard: its code part (as long
 // as the format it was built with makes it) and/or what follows its first

@@ -153,3 +153,22 @@ TEST_F(QueryTool, CandidatesAsTheWindowShowsThem)
 
 } // namespace
 } // namespace torumin
+
+namespace torumin {
+namespace {
+
+TEST_F(QueryTool, BestCandidateOnly)
+{
+    const QueryRun best = run(withList({QStringLiteral("--candidates"), QStringLiteral("--best"),
+                                        QStringLiteral("東京都千代田区丸の内１－９－１")}));
+    EXPECT_EQ(best.status, 0);
+    EXPECT_EQ(best.out, QStringLiteral("〒100-0005　東京都千代田区丸の内\n"));
+    const QueryRun none = run(withList({QStringLiteral("--candidates"), QStringLiteral("--best"),
+                                        QStringLiteral("東京都千代田区")}));
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.out, QString());
+    EXPECT_EQ(run(withList({QStringLiteral("--best"), QStringLiteral("1000005")})).status, 2);
+}
+
+} // namespace
+} // namespace torumin

@@ -145,3 +145,38 @@ TEST_F(CandidatesOnTheNationwideList, EveryRowOfTheCityInTableOrder)
 
 } // namespace
 } // namespace torumin
+
+namespace torumin {
+namespace {
+
+TEST(AddressVariants, FoldToOneForm)
+{
+    EXPECT_EQ(foldAddressVariants(s("丸ノ内１－９－１ＡＢ")), s("丸の内1-9-1AB"));
+    EXPECT_EQ(foldAddressVariants(s("旭ヶ丘・旭が丘・旭ケ丘")), s("旭ケ丘・旭ケ丘・旭ケ丘"));
+}
+
+TEST_F(CandidatesOnTheNationwideList, TheBestCandidateIsTheLongestTownMatch)
+{
+    const auto best = [](const char *address) -> QString {
+        const SplitAddress split = splitAddress(s(address));
+        const std::vector<int> rows = candidateRows(*s_table, split);
+        const int row = bestCandidateRow(*s_table, rows, split, s(address));
+        return row < 0 ? QString() : candidateLine(*s_table, row, split.prefecture, CandidateFormat{});
+    };
+    // A Tokyo ward, with the block number after the town area.
+    EXPECT_EQ(best("東京都千代田区丸の内１－９－１"), s("〒100-0005　東京都千代田区丸の内"));
+    EXPECT_EQ(best("東京都千代田区丸ノ内1-9-1"), s("〒100-0005　東京都千代田区丸の内"));
+    // A designated city: only the city is split off, the ward is matched here.
+    EXPECT_EQ(best("神奈川県横浜市中区山下町"), s("〒231-0023　神奈川県横浜市中区山下町"));
+    EXPECT_EQ(best("大阪府大阪市北区梅田１丁目"), s("〒530-0001　大阪府大阪市北区梅田"));
+    // A town in a 郡.
+    EXPECT_EQ(best("沖縄県八重山郡与那国町与那国１２３"), s("〒907-1801　沖縄県八重山郡与那国町与那国"));
+    EXPECT_EQ(best("北海道札幌市中央区旭ヶ丘５丁目"), s("〒064-0941　北海道札幌市中央区旭ケ丘"));
+    // No town area typed, or none that matches: nothing is chosen.
+    EXPECT_EQ(best("東京都千代田区"), QString());
+    EXPECT_EQ(best("東京都千代田区存在しない町"), QString());
+    EXPECT_EQ(best("横浜市中区山下町"), QString());
+}
+
+} // namespace
+} // namespace torumin

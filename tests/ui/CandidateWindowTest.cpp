@@ -66,6 +66,7 @@ private Q_SLOTS:
     void sizeFollowsTheOptions_data();
     void sizeFollowsTheOptions();
     void longestListScrollsToItsWidestLine();
+    void theTypedTownIsSelected();
 
 private:
     UiContext context() { return {m_state, m_store, m_boxes, m_clipboard, m_help, m_web}; }
@@ -267,6 +268,23 @@ void TestCandidateWindow::longestListScrollsToItsWidestLine()
     QTRY_VERIFY(bar->maximum() > 0);
     QVERIFY(bar->maximum() + window.List1->viewport()->width() >= widest);
     window.reject();
+}
+
+void TestCandidateWindow::theTypedTownIsSelected()
+{
+    YB_KOUHO window(context(), s("神奈川県横浜市中区山下町"));
+    QCOMPARE(window.List1->model()->rowCount(), 939);  // every ward of the city
+    const QModelIndex current = window.List1->currentIndex();
+    QVERIFY(current.isValid());
+    QCOMPARE(current.data().toString(), s("〒231-0023　神奈川県横浜市中区山下町"));
+    window.Command1[0]->click();
+    QCOMPARE(m_clipboard.contents, std::optional<QString>(s("〒231-0023　神奈川県横浜市中区山下町")));
+
+    YB_KOUHO chiyoda(context(), s("東京都千代田区丸の内１－９－１"));
+    QCOMPARE(chiyoda.List1->currentIndex().data().toString(), s("〒100-0005　東京都千代田区丸の内"));
+    YB_KOUHO ward(context(), s("東京都千代田区"));
+    QVERIFY(!ward.List1->currentIndex().isValid());
+    QVERIFY(!ward.List1->selectionModel()->hasSelection());
 }
 
 QTEST_MAIN(TestCandidateWindow)

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+#include <algorithm>
 #include <cmath>
 
 namespace torumin {
@@ -89,9 +90,21 @@ void YB_KOUHO::Form_Load(const QString &address)
         Command1[i]->setGeometry(twips.rect(lefts[i], heights.buttonsTop, 1300, 300));
 
     m_format = CandidateFormat::fromOptions(options);
-    m_model->setLines(candidateLines(m_context.state.table, splitAddress(address), m_format), font);
+    const PostalTable &table = m_context.state.table;
+    const SplitAddress split = splitAddress(address);
+    const std::vector<int> rows = candidateRows(table, split);
+    m_model->setLines(candidateLines(table, rows, split.prefecture, m_format), font);
     if (m_model->rowCount() == 0)
         m_context.boxes.MsgBox(kNoCandidatesMessage, kStyleExclamationOk, kNoCandidatesTitle);
+
+    // The line the typed address names, selected and in view: type, search, copy.
+    const int best = bestCandidateRow(table, rows, split, address);
+    if (best >= 0) {
+        const auto position = std::find(rows.cbegin(), rows.cend(), best) - rows.cbegin();
+        const QModelIndex index = m_model->index(static_cast<int>(position), 0);
+        List1->setCurrentIndex(index);
+        List1->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    }
 
     move(twips.px(options.number(QStringLiteral("YB_Left"))), twips.px(options.number(QStringLiteral("YB_Top"))));
     List1->setFocus();
