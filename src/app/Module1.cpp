@@ -8,6 +8,8 @@
 #include "data/PostalListReader.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QLocale>
 
 #include <cmath>
 
@@ -88,10 +90,32 @@ QString listMessageTitle()
     return QStringLiteral("*.CSV 確認");
 }
 
+namespace {
+
+void rememberSource(Module1 &state, const QString &path)
+{
+    state.tablePath = path;
+    state.tableFileDate = QFileInfo(path).lastModified();
+}
+
+} // namespace
+
+QString loadedListSummary(const Module1 &state)
+{
+    if (state.tablePath.isEmpty())
+        return {};
+    QString summary = QLocale(QLocale::English).toString(state.table.recordCount()) + QStringLiteral(" 件");
+    if (state.tableFileDate.isValid())
+        summary += QStringLiteral("（") + state.tableFileDate.toString(QStringLiteral("yyyy/MM/dd")) + QStringLiteral(" 更新）");
+    return summary;
+}
+
 bool LoadPostalTable(Module1 &state, MessageBoxes &boxes)
 {
-    ListReadResult result = readPostalListFile(selectedListPath(state.options));
+    const QString path = selectedListPath(state.options);
+    ListReadResult result = readPostalListFile(path);
     state.table = std::move(result.table);
+    rememberSource(state, path);
     if (result.error) {
         boxes.MsgBox(result.error->message, kStyleExclamationOk, listMessageTitle());
         return false;
@@ -112,6 +136,7 @@ bool ReloadPostalTable(Module1 &state, MessageBoxes &boxes)
         return false;
     }
     state.table = std::move(result.table);
+    rememberSource(state, path);
     return true;
 }
 

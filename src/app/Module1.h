@@ -3,6 +3,7 @@
 #include "app/Options.h"
 #include "data/PostalTable.h"
 
+#include <QDateTime>
 #include <QSizeF>
 #include <QString>
 
@@ -23,6 +24,8 @@ struct Module1 {
     QString HelpFilePath;
     Options options;
     PostalTable table;
+    QString tablePath;         // the list the table was read from, empty before a load
+    QDateTime tableFileDate;   // that file's last change, to tell how fresh the data is
     int SearchMode = 0;
     int searchRequested = 0;
 };
@@ -55,6 +58,10 @@ bool LoadPostalTable(Module1 &state, MessageBoxes &boxes);
 // completely: a missing list gets the missing-list message, a broken one its
 // own message, and the user keeps searching in what was loaded.
 bool ReloadPostalTable(Module1 &state, MessageBoxes &boxes);
+
+// "124,495 件（2025/09/30 更新）": what the table holds, for the windows that
+// tell the user how fresh the list is. Empty before a list was loaded.
+[[nodiscard]] QString loadedListSummary(const Module1 &state);
 
 [[nodiscard]] QString missingListMessage();
 [[nodiscard]] QString listMessageTitle();

@@ -65,7 +65,7 @@ TEST_F(QueryTool, AnswersAsTheResultBoxWould)
         const QueryRun result = run(withList(c.arguments));
         EXPECT_EQ(result.status, 0) << c.arguments.join(u' ').toStdString();
         EXPECT_EQ(result.out, c.out) << c.arguments.join(u' ').toStdString();
-        EXPECT_EQ(result.err, QString());
+        EXPECT_EQ(result.err, QString()) << result.err.toStdString();
     }
 }
 

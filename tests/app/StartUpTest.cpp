@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -92,6 +93,11 @@ TEST_F(StartUpTest, FirstStartWritesExactlyTheDefaultedKeys)
     EXPECT_EQ(findSettingKey(QStringLiteral("OptLak(0)"))->section, Section::Saigo);
     EXPECT_EQ(findSettingKey(QStringLiteral("OptCent"))->section, Section::Position);
     EXPECT_EQ(m_state.HelpFilePath, m_env.programFolder + QDir::separator() + QStringLiteral("TORUMIN.HLP"));
+    // How many records and how fresh, for the windows that show it.
+    EXPECT_EQ(m_state.tablePath, listPath);
+    EXPECT_EQ(loadedListSummary(m_state),
+              QStringLiteral("2 件（") + QFileInfo(listPath).lastModified().toString(QStringLiteral("yyyy/MM/dd"))
+                  + QStringLiteral(" 更新）"));
 }
 
 TEST_F(StartUpTest, DefaultPositionsAreCentredInMemoryOnly)

@@ -253,6 +253,9 @@ void TestSettingsDialog::okStoresEveryTabAndSwitchesTheListOnce()
 
     QCOMPARE(m_state->table.recordCount(), 2);
     QCOMPARE(addressResultText(m_state->table, s("9071801")), s("TYONAGUNIM"));
+    QCOMPARE(m_state->tablePath, second);
+    SETTEI reopened(context(), *window, m_dialogs, window.get());
+    QVERIFY(reopened.csv.loadedList->text().contains(second + s("　2 件（")));
     QCOMPARE(m_store.ReadSetting(Section::Config, s("OptSen")), s("2"));
     QCOMPARE(m_store.ReadSetting(Section::Config, s("Yubin_File(2)")), second);
     QCOMPARE(m_store.ReadSetting(Section::Config, s("FolderName(2)")), QDir::toNativeSeparators(m_folder->path()));

@@ -154,6 +154,10 @@ void SETTEI::Form_Load()
             m_context.state.options.set(key, QString());
         }
     }
+    const QString summary = loadedListSummary(m_context.state);
+    csv.loadedList->setText(summary.isEmpty() ? QStringLiteral("郵便番号一覧は読み込まれていません。")
+                                              : QStringLiteral("読み込み中の郵便番号一覧：") + m_context.state.tablePath
+                                                    + QStringLiteral("　") + summary);
     m_openedSlot = selectedSlot(options);
     csv.Option1[static_cast<std::size_t>(m_openedSlot)]->setChecked(true);
 }

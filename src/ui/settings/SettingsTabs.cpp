@@ -219,6 +219,12 @@ CsvTab buildCsvTab(const QString &downloadPage)
     grid->setColumnStretch(1, 1);
     layout->addLayout(grid);
 
+    tab.loadedList = new QLabel;
+    tab.loadedList->setObjectName(QStringLiteral("loadedList"));
+    tab.loadedList->setTextFormat(Qt::PlainText);
+    tab.loadedList->setWordWrap(true);
+    layout->addWidget(tab.loadedList);
+
     tab.Label1 = new QLabel(QStringLiteral("URL：") + downloadPage);
     tab.Label1->setObjectName(QStringLiteral("Label1"));
     tab.Label1->setToolTip(QLatin1Char(' ') + downloadPage + QLatin1Char(' '));

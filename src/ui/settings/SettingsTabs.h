@@ -45,6 +45,7 @@ struct CsvTab {
     std::array<QLabel *, 8> Label3{};
     std::array<QToolButton *, 8> Command4{};
     QLabel *Label1 = nullptr;  // the download page link
+    QLabel *loadedList = nullptr;  // which list is loaded, how many records, how fresh
 };
 
 EnvironmentTab buildEnvironmentTab();
