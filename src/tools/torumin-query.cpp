@@ -1,3 +1,4 @@
+#include "app/ProgramFolder.h"
 #include "app/QueryTool.h"
 #include "app/settings/QtSettingsStore.h"
 
@@ -24,5 +25,5 @@ int main(int argc, char *argv[])
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
     return torumin::runQueryTool(arguments, {in, out, err}, *settings,
-                                 QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
+                                 torumin::programFolder());
 }

@@ -2,6 +2,7 @@
 
 #include "app/EnvironmentProbes.h"
 #include "app/Module1.h"
+#include "app/ProgramFolder.h"
 #include "app/WindowGeometry.h"
 #include "app/platform/QtClipboard.h"
 #include "app/platform/QtHelpViewer.h"
@@ -14,6 +15,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QScreen>
 #include <QTranslator>
@@ -63,7 +65,7 @@ int runProgram(QApplication &app)
 
     Module1 state;
     StartUpEnvironment env;
-    env.programFolder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    env.programFolder = programFolder();
     env.screenTwips = screenSizeTwips();
     env.showSplash = [] {
         INITDISP splash;

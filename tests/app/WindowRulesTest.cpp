@@ -84,3 +84,31 @@ TEST(ToolbarLayout, RoundTripsAndRejectsWhatIsNotOurs)
 
 } // namespace
 } // namespace torumin
+
+#include "app/ProgramFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace torumin {
+namespace {
+
+TEST(ProgramFolder, TheBundledListBesideTheProgramOrWhereThePackagePutIt)
+{
+    QTemporaryDir build;
+    QTemporaryDir installed;
+    const auto addList = [](const QTemporaryDir &dir) {
+        QFile list(dir.filePath(QStringLiteral("ken_all.csv")));
+        ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    };
+    // Neither holds a list: the executable's folder, where the user is told it is missing.
+    EXPECT_EQ(chooseProgramFolder(build.path(), installed.path()), QDir::toNativeSeparators(build.path()));
+    addList(installed);
+    EXPECT_EQ(chooseProgramFolder(build.path(), installed.path()), QDir::toNativeSeparators(installed.path()));
+    addList(build);
+    EXPECT_EQ(chooseProgramFolder(build.path(), installed.path()), QDir::toNativeSeparators(build.path()));
+}
+
+} // namespace
+} // namespace torumin
