@@ -12,6 +12,7 @@
 #include "ui/main/MainMenus.h"
 #include "ui/main/RIREKI.h"
 #include "ui/main/TORUMIN.h"
+#include "ui/settings/INFO_VER.h"
 #include "ui/settings/SETTEI.h"
 
 #include <QAction>
@@ -37,6 +38,7 @@ MainCommands::MainCommands(UiContext context, TORUMIN &window, QPlainTextEdit &t
     connect(menus.mnuEditKensaku_Erase, &QAction::triggered, this, &MainCommands::mnuEditKensaku_Erase_Click);
     connect(menus.mnuFileRireki, &QAction::triggered, this, &MainCommands::mnuFileRireki_Click);
     connect(menus.mnuOptSettei, &QAction::triggered, this, &MainCommands::mnuOptSettei_Click);
+    connect(menus.mnuHelpAbout, &QAction::triggered, this, &MainCommands::mnuHelpAbout_Click);
     for (int index = 0; index < 2; ++index) {
         connect(menus.mnuHelpContext_KeyWord[static_cast<std::size_t>(index)], &QAction::triggered, this,
                 [this, index] { mnuHelpContext_KeyWord_Click(index); });
@@ -121,6 +123,12 @@ void MainCommands::mnuOptSettei_Click()
 {
     SETTEI dialog(m_context, m_window, m_window.commonDialogs(), &m_window);
     dialog.exec();
+}
+
+void MainCommands::mnuHelpAbout_Click()
+{
+    INFO_VER window(m_context, &m_window);
+    window.exec();
 }
 
 void MainCommands::mnuHelpContext_KeyWord_Click(int index)

@@ -33,6 +33,7 @@ public:
     void mnuEditKensaku_Erase_Click();
     void mnuFileRireki_Click();
     void mnuOptSettei_Click();
+    void mnuHelpAbout_Click();
     void mnuHelpContext_KeyWord_Click(int index);
 
 private:

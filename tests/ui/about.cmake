@@ -1,0 +1,1 @@
+torumin_add_qtest(about_window_tests AboutWindowTest.cpp)
