@@ -56,6 +56,12 @@ private:
         }
         m_last = modal;
         m_openFor.start();
+        // A window that was handed a step already is active again once a window
+        // it opened has closed: it is not a new one.
+        m_seen.removeAll(QPointer<QWidget>());
+        if (m_seen.contains(QPointer<QWidget>(modal)))
+            return;
+        m_seen.append(QPointer<QWidget>(modal));
         if (m_steps.empty()) {
             ++m_unexpected;
             dismiss(modal);
@@ -78,6 +84,7 @@ private:
     QTimer m_poll;
     std::deque<Step> m_steps;
     QPointer<QWidget> m_last;
+    QList<QPointer<QWidget>> m_seen;
     QElapsedTimer m_openFor;
     int m_unexpected = 0;
 };

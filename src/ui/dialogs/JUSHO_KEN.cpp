@@ -6,6 +6,7 @@
 #include "app/platform/MessageBoxes.h"
 #include "search/PickLists.h"
 #include "search/SearchResult.h"
+#include "ui/CommandButtons.h"
 #include "ui/TwipsPlacement.h"
 #include "ui/UiFonts.h"
 
@@ -60,18 +61,9 @@ JUSHO_KEN::JUSHO_KEN(UiContext context, QWidget *parent)
         Combo1[i] = combo;
     }
 
-    const std::array<QString, 3> buttons{QStringLiteral("検索"), QStringLiteral("キャンセル"), QStringLiteral("ヘルプ")};
-    const std::array<double, 3> lefts{2465, 4225, 5985};
-    for (std::size_t i = 0; i < Command1.size(); ++i) {
-        auto *button = new QPushButton(buttons[i], this);
-        button->setObjectName(QStringLiteral("Command1_%1").arg(i));
-        button->setToolTip(QLatin1Char(' ') + buttons[i] + QLatin1Char(' '));
-        button->setFont(UiFonts::uiGothic(9));
-        button->setGeometry(twips.rect(lefts[i], 2520, 1300, 300));
-        button->setAutoDefault(true);
-        connect(button, &QPushButton::clicked, this, [this, i] { Command1_Click(static_cast<int>(i)); });
-        Command1[i] = button;
-    }
+    Command1 = makeCommandButtons<3>(this, {QStringLiteral("検索"), QStringLiteral("キャンセル"), QStringLiteral("ヘルプ")},
+                                     [this](int index) { Command1_Click(index); });
+    placeButtonRow<3>(twips, Command1, {2465, 4225, 5985}, 2520);
     // Enter searches, as the first button of the dialog.
     Command1[0]->setDefault(true);
     setTabOrder(Combo1[0], Combo1[1]);

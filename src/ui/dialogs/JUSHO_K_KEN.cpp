@@ -3,6 +3,7 @@
 #include "app/Module1.h"
 #include "app/platform/HelpViewer.h"
 #include "app/platform/MessageBoxes.h"
+#include "ui/CommandButtons.h"
 #include "ui/TwipsPlacement.h"
 #include "ui/UiFonts.h"
 #include "ui/dialogs/YB_KOUHO.h"
@@ -34,18 +35,9 @@ JUSHO_K_KEN::JUSHO_K_KEN(UiContext context, QWidget *parent)
     Text1->setFont(UiFonts::gothic(9));
     Text1->setGeometry(twips.rect(240, 900, 7680, 330));
 
-    const std::array<QString, 3> captions{QStringLiteral("検索"), QStringLiteral("キャンセル"), QStringLiteral("ヘルプ")};
-    const std::array<double, 3> lefts{1875, 3435, 4995};
-    for (std::size_t i = 0; i < Command1.size(); ++i) {
-        auto *button = new QPushButton(captions[i], this);
-        button->setObjectName(QStringLiteral("Command1_%1").arg(i));
-        button->setToolTip(QLatin1Char(' ') + captions[i] + QLatin1Char(' '));
-        button->setFont(UiFonts::uiGothic(9));
-        button->setGeometry(twips.rect(lefts[i], 1620, 1300, 300));
-        button->setAutoDefault(true);
-        connect(button, &QPushButton::clicked, this, [this, i] { Command1_Click(static_cast<int>(i)); });
-        Command1[i] = button;
-    }
+    Command1 = makeCommandButtons<3>(this, {QStringLiteral("検索"), QStringLiteral("キャンセル"), QStringLiteral("ヘルプ")},
+                                     [this](int index) { Command1_Click(index); });
+    placeButtonRow<3>(twips, Command1, {1875, 3435, 4995}, 1620);
     // Type the address, press Enter: the search.
     Command1[0]->setDefault(true);
     setTabOrder(Text1, Command1[0]);

@@ -6,6 +6,7 @@
 #include "app/platform/HelpViewer.h"
 #include "app/platform/MessageBoxes.h"
 #include "app/settings/NumericValue.h"
+#include "ui/CommandButtons.h"
 #include "ui/TwipsPlacement.h"
 #include "ui/UiFonts.h"
 #include "ui/dialogs/CandidateListModel.h"
@@ -51,16 +52,8 @@ YB_KOUHO::YB_KOUHO(UiContext context, const QString &address, QWidget *parent)
     m_model = new CandidateListModel(this);
     List1->setModel(m_model);
 
-    const std::array<QString, 3> captions{QStringLiteral("コピー"), QStringLiteral("キャンセル"), QStringLiteral("ヘルプ")};
-    for (std::size_t i = 0; i < Command1.size(); ++i) {
-        auto *button = new QPushButton(captions[i], this);
-        button->setObjectName(QStringLiteral("Command1_%1").arg(i));
-        button->setToolTip(QLatin1Char(' ') + captions[i] + QLatin1Char(' '));
-        button->setFont(UiFonts::uiGothic(9));
-        button->setAutoDefault(true);
-        connect(button, &QPushButton::clicked, this, [this, i] { Command1_Click(static_cast<int>(i)); });
-        Command1[i] = button;
-    }
+    Command1 = makeCommandButtons<3>(this, {QStringLiteral("コピー"), QStringLiteral("キャンセル"), QStringLiteral("ヘルプ")},
+                                     [this](int index) { Command1_Click(index); });
     setTabOrder(List1, Command1[0]);
     setTabOrder(Command1[0], Command1[1]);
     setTabOrder(Command1[1], Command1[2]);
@@ -85,9 +78,7 @@ void YB_KOUHO::Form_Load(const QString &address)
     const QSize outer = twips.size(8295, heights.window);
     setFixedSize(outer - frame);
     List1->setGeometry(twips.rect(300, 330, 7545, heights.list));
-    const std::array<double, 3> lefts{2042, 3452, 4862};
-    for (std::size_t i = 0; i < Command1.size(); ++i)
-        Command1[i]->setGeometry(twips.rect(lefts[i], heights.buttonsTop, 1300, 300));
+    placeButtonRow<3>(twips, Command1, {2042, 3452, 4862}, heights.buttonsTop);
 
     m_format = CandidateFormat::fromOptions(options);
     const PostalTable &table = m_context.state.table;

@@ -4,6 +4,7 @@
 #include "app/platform/HelpViewer.h"
 #include "app/platform/MessageBoxes.h"
 #include "search/PostalCodeCheck.h"
+#include "ui/CommandButtons.h"
 #include "ui/TwipsPlacement.h"
 #include "ui/UiFonts.h"
 
@@ -50,20 +51,11 @@ YUBIN_KEN::YUBIN_KEN(UiContext context, QWidget *parent)
     dash->setAlignment(Qt::AlignCenter);
     dash->setGeometry(twips.rect(2325, 930, 225, 330));
 
-    const std::array<QString, 3> captions{QStringLiteral("検索"), QStringLiteral("キャンセル"), QStringLiteral("ヘルプ")};
-    const std::array<double, 3> lefts{445, 1855, 3265};
-    for (std::size_t i = 0; i < Command1.size(); ++i) {
-        auto *button = new QPushButton(captions[i], this);
-        button->setObjectName(QStringLiteral("Command1_%1").arg(i));
-        button->setToolTip(QLatin1Char(' ') + captions[i] + QLatin1Char(' '));
-        button->setFont(UiFonts::uiGothic(9));
-        button->setGeometry(twips.rect(lefts[i], 1770, 1300, 300));
-        // A button answers Enter while it has the focus; in a box Enter moves
-        // on instead (see the event filter).
-        button->setAutoDefault(true);
-        connect(button, &QPushButton::clicked, this, [this, i] { Command1_Click(static_cast<int>(i)); });
-        Command1[i] = button;
-    }
+    // A button answers Enter while it has the focus; in a box Enter moves on
+    // instead (see the event filter).
+    Command1 = makeCommandButtons<3>(this, {QStringLiteral("検索"), QStringLiteral("キャンセル"), QStringLiteral("ヘルプ")},
+                                     [this](int index) { Command1_Click(index); });
+    placeButtonRow<3>(twips, Command1, {445, 1855, 3265}, 1770);
     setTabOrder(Text1[0], Text1[1]);
     setTabOrder(Text1[1], Command1[0]);
     setTabOrder(Command1[0], Command1[1]);

@@ -5,6 +5,7 @@
 #include "app/platform/HelpViewer.h"
 #include "app/platform/MessageBoxes.h"
 #include "search/SearchHistory.h"
+#include "ui/CommandButtons.h"
 #include "ui/TwipsPlacement.h"
 #include "ui/UiFonts.h"
 
@@ -29,19 +30,11 @@ RIREKI::RIREKI(UiContext context, QWidget *parent)
     List1->setGeometry(twips.rect(300, 300, 7545, 3660));
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
 
-    const std::array<QString, 4> captions{QStringLiteral("OK"), QStringLiteral("コピー"), QStringLiteral("削除"),
-                                          QStringLiteral("ヘルプ")};
-    const std::array<double, 4> lefts{1337, 2747, 4157, 5567};
-    for (std::size_t i = 0; i < Command1.size(); ++i) {
-        auto *button = new QPushButton(captions[i], this);
-        button->setObjectName(QStringLiteral("Command1_%1").arg(i));
-        button->setToolTip(QLatin1Char(' ') + captions[i] + QLatin1Char(' '));
-        button->setFont(UiFonts::uiGothic(9));
-        button->setGeometry(twips.rect(lefts[i], 4140, 1300, 300));
-        button->setAutoDefault(true);
-        connect(button, &QPushButton::clicked, this, [this, i] { Command1_Click(static_cast<int>(i)); });
-        Command1[i] = button;
-    }
+    Command1 = makeCommandButtons<4>(this,
+                                     {QStringLiteral("OK"), QStringLiteral("コピー"), QStringLiteral("削除"),
+                                      QStringLiteral("ヘルプ")},
+                                     [this](int index) { Command1_Click(index); });
+    placeButtonRow<4>(twips, Command1, {1337, 2747, 4157, 5567}, 4140);
     setTabOrder(List1, Command1[0]);
     for (std::size_t i = 0; i + 1 < Command1.size(); ++i)
         setTabOrder(Command1[i], Command1[i + 1]);
