@@ -1,8 +1,10 @@
 // Load time and memory of the nationwide list, measured beside the iconv
-// command decoding the same file, which is the yardstick for the load time.
+// command decoding the same file, which is the yardstick for the load time;
+// and the load of the same list from its zip archive, measured beside the
+// bare list's.
 //
-// Runs without arguments on the bundled list; a list path may follow the
-// usual --benchmark_* options.
+// Runs without arguments on the bundled list and its archive; a list path,
+// and an archive path after it, may follow the usual --benchmark_* options.
 
 #include "data/PostalListReader.h"
 
@@ -35,8 +37,11 @@ constexpr int kFreshProcesses = 9;
 constexpr const char *kFirstLoadFlag = "--first-load-only";
 
 std::string g_listPath = TORUMIN_BUNDLED_CSV;
+std::string g_zipPath = TORUMIN_BUNDLED_ZIP;
 std::vector<double> g_loadMs;
 std::vector<double> g_iconvMs;
+std::vector<double> g_zipLoadMs;
+std::vector<double> g_csvBesideZipMs;
 
 double millisecondsSince(Clock::time_point start)
 {
@@ -142,6 +147,36 @@ void loadFullList(benchmark::State &state)
     }
 }
 
+std::optional<double> timeLoad(const QString &path)
+{
+    const Clock::time_point start = Clock::now();
+    torumin::ListReadResult result = torumin::readPostalListFile(path);
+    const double elapsed = millisecondsSince(start);
+    if (result.error)
+        return std::nullopt;
+    benchmark::DoNotOptimize(result.table.recordCount());
+    return elapsed;
+}
+
+// Each repetition also loads the bare list, so that the ratio compares loads
+// made in the same minutes of a shared machine.
+void loadZippedList(benchmark::State &state)
+{
+    const QString zip = QString::fromStdString(g_zipPath);
+    const QString csv = QString::fromStdString(g_listPath);
+    for (auto _ : state) {
+        const std::optional<double> zipMs = timeLoad(zip);
+        if (!zipMs) {
+            state.SkipWithError("the archive did not load");
+            break;
+        }
+        state.SetIterationTime(*zipMs / 1000);
+        g_zipLoadMs.push_back(*zipMs);
+        if (const auto csvMs = timeLoad(csv))
+            g_csvBesideZipMs.push_back(*csvMs);
+    }
+}
+
 // The child side of the fresh-process measurement: one load, nothing warmed.
 int firstLoadOnly(const char *path)
 {
@@ -190,6 +225,8 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     if (argc > 1)
         g_listPath = argv[1];
+    if (argc > 2)
+        g_zipPath = argv[2];
 
     // A first load in this process, before anything is warmed up.
     const std::size_t rssBefore = residentBytes();
@@ -203,6 +240,12 @@ int main(int argc, char **argv)
     }
 
     benchmark::RegisterBenchmark("load_full_list", loadFullList)
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(1)
+        ->Repetitions(kRepeatedLoads)
+        ->ReportAggregatesOnly(true);
+    benchmark::RegisterBenchmark("load_zipped_list", loadZippedList)
         ->Unit(benchmark::kMillisecond)
         ->UseManualTime()
         ->Iterations(1)
@@ -232,5 +275,12 @@ int main(int argc, char **argv)
                 "of %zu; ratio %.2f\n",
                 freshMedian, fresh.loadMs.size(), freshIconvMedian, fresh.iconvMs.size(),
                 ratio(freshMedian, freshIconvMedian));
+    const double zipMedian = median(g_zipLoadMs);
+    const double csvBesideZipMedian = median(g_csvBesideZipMs);
+    std::printf("zip archive: %s\n", g_zipPath.c_str());
+    std::printf("repeated loads of the archive: median %.2f ms of %zu; the bare list between them: median "
+                "%.2f ms of %zu; ratio %.2f\n",
+                zipMedian, g_zipLoadMs.size(), csvBesideZipMedian, g_csvBesideZipMs.size(),
+                ratio(zipMedian, csvBesideZipMedian));
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "data/ListByteSource.h"
 
+#include "data/ListErrorMessages.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -16,6 +18,12 @@
 #endif
 
 namespace torumin {
+
+ListError ListByteSource::readError(const QString &nameForMessages, std::int64_t offset,
+                                    int keptRecords) const
+{
+    return readFailedError(nameForMessages, offset, errorText(), keptRecords);
+}
 
 std::int64_t MemoryByteSource::read(char *into, std::size_t capacity)
 {
@@ -99,6 +107,19 @@ FileByteSource::OpenStatus FileByteSource::open(const QString &path)
     return OpenStatus::Opened;
 }
 
+std::int64_t FileByteSource::peek(char *into, std::size_t capacity)
+{
+    if (m_fd < 0)
+        return -1;
+    for (;;) {
+        const ssize_t count = ::pread(m_fd, into, capacity, 0);
+        if (count >= 0)
+            return static_cast<std::int64_t>(count);
+        if (errno != EINTR)
+            return -1;
+    }
+}
+
 std::int64_t FileByteSource::read(char *into, std::size_t capacity)
 {
     if (m_fd < 0)
@@ -144,6 +165,13 @@ FileByteSource::OpenStatus FileByteSource::open(const QString &path)
     }
     m_size = m_file->size();
     return OpenStatus::Opened;
+}
+
+std::int64_t FileByteSource::peek(char *into, std::size_t capacity)
+{
+    if (!m_file)
+        return -1;
+    return m_file->peek(into, static_cast<qint64>(capacity));
 }
 
 std::int64_t FileByteSource::read(char *into, std::size_t capacity)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/PostalListReader.h"
+
 #include <QString>
 
 #include <cstddef>
@@ -24,6 +26,19 @@ public:
     // The expected total size, for sizing the table once; 0 when unknown.
     [[nodiscard]] virtual std::int64_t sizeHint() const = 0;
     [[nodiscard]] virtual QString errorText() const { return {}; }
+    // The user's message for a failed read(): an I/O error unless the source
+    // knows better.
+    [[nodiscard]] virtual ListError readError(const QString &nameForMessages, std::int64_t offset,
+                                              int keptRecords) const;
+    // Whether the records read before a failed read() can be kept. Not when
+    // the failure may have spoilt bytes already handed out, as a checksum
+    // found wrong at the end of an archive entry has.
+    [[nodiscard]] virtual bool recordsBeforeFailureAreSound() const { return true; }
+    // For a source that can only tell at its end whether its bytes were
+    // sound: reads what is left and says whether they were (errorText() then
+    // says why not), so that damage is not reported as a problem of the
+    // list. Others have nothing to check.
+    [[nodiscard]] virtual bool confirmIntact() { return true; }
 };
 
 class MemoryByteSource final : public ListByteSource {
@@ -59,6 +74,9 @@ public:
     OpenStatus open(const QString &path);
     // The size found at opening.
     [[nodiscard]] std::int64_t fileSize() const noexcept { return m_size; }
+    // Copies up to `capacity` bytes from the start of the file without moving
+    // the read position: the count, or -1 on an error.
+    std::int64_t peek(char *into, std::size_t capacity);
 
     std::int64_t read(char *into, std::size_t capacity) override;
     [[nodiscard]] std::int64_t sizeHint() const override { return m_size; }

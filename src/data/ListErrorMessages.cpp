@@ -91,7 +91,7 @@ ListError notCp932Error(const QString &path, std::int64_t offset, int keptRecord
 {
     const QString reason =
         QStringLiteral("先頭から %1 バイト目に、Shift_JIS（Windows のコード ページ 932）の文字ではないバイトがあります。"
-                       "UTF-8 など別の文字コードで保存されていないか確かめてください。")
+                       "Shift_JIS と UTF-8 のほかの文字コードで保存されていないか確かめてください。")
             .arg(offset + 1);
     return {ListErrorCode::NotCp932, offset, withKeptCount(path, reason, keptRecords)};
 }
@@ -101,6 +101,61 @@ ListError truncatedError(const QString &path, std::int64_t offset, int keptRecor
     const QString reason =
         QStringLiteral("ファイルが途中で終わっています。最後のデータは 15 項目そろう前に切れています。");
     return {ListErrorCode::Truncated, offset, withKeptCount(path, reason, keptRecords)};
+}
+
+ListError notUtf8Error(const QString &path, std::int64_t offset, int keptRecords)
+{
+    const QString reason =
+        QStringLiteral("先頭から %1 バイト目に、UTF-8 の文字として正しくないバイトがあります。"
+                       "ファイルが壊れているか、別の文字コードの部分が混じっている可能性があります。")
+            .arg(offset + 1);
+    return {ListErrorCode::NotUtf8, offset, withKeptCount(path, reason, keptRecords)};
+}
+
+QString archiveEntryName(const QString &archivePath, const QString &entryName)
+{
+    return archivePath % u" の中の " % entryName;
+}
+
+ListError damagedArchiveError(const QString &path, const QString &systemText)
+{
+    const QString reason = withSystemText(
+        QStringLiteral("ZIP 形式の圧縮ファイルとして読めません。ファイルが壊れているか、"
+                       "ダウンロードが途中で終わっている可能性があります。"),
+        systemText);
+    return {ListErrorCode::ArchiveDamaged, 0, compose(path, reason)};
+}
+
+ListError noListInArchiveError(const QString &path)
+{
+    const QString reason =
+        QStringLiteral("圧縮ファイルの中に、郵便番号一覧の CSV ファイル（*.csv）がありません。");
+    return {ListErrorCode::NoListInArchive, 0, compose(path, reason)};
+}
+
+ListError encryptedEntryError(const QString &entry)
+{
+    const QString reason =
+        QStringLiteral("パスワードで保護されているため読み込めません。"
+                       "パスワードのない圧縮ファイルか、展開した CSV ファイルを指定してください。");
+    return {ListErrorCode::ArchiveEncrypted, 0, compose(entry, reason)};
+}
+
+ListError unsupportedEntryError(const QString &entry, const QString &systemText)
+{
+    const QString reason = withSystemText(
+        QStringLiteral("このプログラムでは展開できない方式で圧縮されています。展開した CSV ファイルを指定してください。"),
+        systemText);
+    return {ListErrorCode::ArchiveUnsupported, 0, compose(entry, reason)};
+}
+
+ListError damagedEntryError(const QString &entry, std::int64_t offset, const QString &systemText,
+                            int keptRecords)
+{
+    const QString reason = withSystemText(
+        QStringLiteral("展開の途中で、圧縮ファイルが壊れているのが見つかりました。もう一度ダウンロードしてください。"),
+        systemText);
+    return {ListErrorCode::ArchiveDamaged, offset, withKeptCount(entry, reason, keptRecords)};
 }
 
 } // namespace torumin

@@ -21,5 +21,16 @@ ListError outOfMemoryError(const QString &path, std::int64_t offset, int keptRec
 ListError noConverterError(const QString &path);
 ListError notCp932Error(const QString &path, std::int64_t offset, int keptRecords);
 ListError truncatedError(const QString &path, std::int64_t offset, int keptRecords);
+ListError notUtf8Error(const QString &path, std::int64_t offset, int keptRecords);
+
+// How an archive's entry is named in messages: the archive's path and the
+// entry's name inside it.
+QString archiveEntryName(const QString &archivePath, const QString &entryName);
+ListError damagedArchiveError(const QString &path, const QString &systemText);
+ListError noListInArchiveError(const QString &path);
+ListError encryptedEntryError(const QString &entry);
+ListError unsupportedEntryError(const QString &entry, const QString &systemText);
+ListError damagedEntryError(const QString &entry, std::int64_t offset, const QString &systemText,
+                            int keptRecords);
 
 } // namespace torumin

@@ -1,8 +1,10 @@
 #include "data/ListParser.h"
 
 #include "data/Cp932Decoder.h"
+#include "data/ListEncoding.h"
 #include "data/ListErrorMessages.h"
 #include "data/PostalTableBuilder.h"
+#include "data/Utf8Decoder.h"
 
 #include <algorithm>
 #include <array>
@@ -55,9 +57,8 @@ struct FieldOrigin {
 };
 
 struct Problem {
-    enum class Kind { ReadFailed, OutOfMemory, NotCp932, Truncated, TooLarge } kind;
+    enum class Kind { ReadFailed, OutOfMemory, NotCp932, NotUtf8, Truncated, TooLarge } kind;
     std::int64_t offset = 0;
-    QString systemText;
 };
 
 class ListParser {
@@ -90,13 +91,19 @@ private:
                                   std::int64_t fieldStart);
     [[nodiscard]] bool storeKept(int column, std::string_view bytes, const FieldOrigin &origin);
     [[nodiscard]] bool checkDiscarded(std::string_view bytes, const FieldOrigin &origin);
-    [[nodiscard]] bool fail(Problem::Kind kind, std::int64_t offset, QString systemText = {});
+    // Decodes a field into `out` (room for bytes.size() units): the count of
+    // units, or nothing after recording the problem.
+    [[nodiscard]] std::optional<std::size_t> decode(std::string_view bytes, const FieldOrigin &origin,
+                                                    char16_t *out);
+    [[nodiscard]] bool fail(Problem::Kind kind, std::int64_t offset);
     [[nodiscard]] std::int64_t offsetOf(std::size_t index) const noexcept
     {
         return m_base + static_cast<std::int64_t>(index);
     }
 
-    ListByteSource &m_source;
+    // Every read goes through it, so the encoding is settled before the
+    // first byte outside ASCII reaches a field.
+    EncodingSniffer m_text;
     std::unique_ptr<char[]> m_buffer;
     std::size_t m_capacity;
     std::size_t m_pos = 0;       // start of the next field, or of the line ends before a record
@@ -132,15 +139,15 @@ std::size_t rowsHint(std::int64_t size)
 }
 
 ListParser::ListParser(ListByteSource &source, std::size_t chunkBytes)
-    : m_source(source),
+    : m_text(source),
       m_capacity(std::max(chunkBytes, kMinChunkBytes)),
       m_builder(textUnitsHint(source.sizeHint()), rowsHint(source.sizeHint()))
 {
 }
 
-bool ListParser::fail(Problem::Kind kind, std::int64_t offset, QString systemText)
+bool ListParser::fail(Problem::Kind kind, std::int64_t offset)
 {
-    m_problem = Problem{kind, offset, std::move(systemText)};
+    m_problem = Problem{kind, offset};
     return false;
 }
 
@@ -163,11 +170,15 @@ bool ListParser::refill()
     m_pos = 0;
     m_end = kept;
 
-    const std::int64_t count = m_source.read(m_buffer.get() + m_end, m_capacity - m_end);
+    const std::int64_t count = m_text.read(m_buffer.get() + m_end, m_capacity - m_end);
     if (count < 0)
-        return fail(Problem::Kind::ReadFailed, offsetOf(m_end), m_source.errorText());
+        return fail(Problem::Kind::ReadFailed, offsetOf(m_end));
     if (count == 0)
         m_atEnd = true;
+    // A byte order mark is dropped by the first read that returns anything;
+    // offsets stay those of the file.
+    if (m_totalRead == 0 && count > 0)
+        m_base += m_text.skippedBytes();
     m_totalRead += count;
     // The size was checked before reading; a file still being written to can
     // outgrow it.
@@ -337,16 +348,16 @@ bool ListParser::storeKept(int column, std::string_view bytes, const FieldOrigin
     char16_t *out = m_builder.beginText(bytes.size());
     if (!out)
         return fail(Problem::Kind::OutOfMemory, origin.first);
-    const Cp932Decoder::Result decoded = m_decoder.decode(bytes.data(), bytes.size(), out);
-    if (decoded.badByte)
-        return fail(Problem::Kind::NotCp932, origin.offsetOf(*decoded.badByte));
-    m_builder.endText(column, decoded.units);
+    const std::optional<std::size_t> units = decode(bytes, origin, out);
+    if (!units)
+        return false;
+    m_builder.endText(column, *units);
     previous.assign(bytes);
     return true;
 }
 
-// Discarded fields are still checked: a file with bytes that are not CP932
-// anywhere is not a list in the expected encoding.
+// Discarded fields are still checked: a file with bytes that are not in its
+// encoding anywhere is not a list in that encoding.
 bool ListParser::checkDiscarded(std::string_view bytes, const FieldOrigin &origin)
 {
     if (isAscii(bytes))
@@ -355,10 +366,27 @@ bool ListParser::checkDiscarded(std::string_view bytes, const FieldOrigin &origi
     char16_t *scratch = m_builder.beginText(bytes.size());
     if (!scratch)
         return fail(Problem::Kind::OutOfMemory, origin.first);
-    const Cp932Decoder::Result decoded = m_decoder.decode(bytes.data(), bytes.size(), scratch);
-    if (decoded.badByte)
-        return fail(Problem::Kind::NotCp932, origin.offsetOf(*decoded.badByte));
-    return true;
+    return decode(bytes, origin, scratch).has_value();
+}
+
+std::optional<std::size_t> ListParser::decode(std::string_view bytes, const FieldOrigin &origin,
+                                              char16_t *out)
+{
+    // Undecided means no byte outside ASCII so far, which both read alike.
+    if (m_text.encoding() == ListEncoding::Utf8) {
+        const Utf8Decoder::Result decoded = Utf8Decoder::decode(bytes.data(), bytes.size(), out);
+        if (decoded.badByte) {
+            (void)fail(Problem::Kind::NotUtf8, origin.offsetOf(*decoded.badByte));
+            return std::nullopt;
+        }
+        return decoded.units;
+    }
+    const Cp932Decoder::Result decoded = m_decoder.decode(bytes.data(), bytes.size(), out);
+    if (decoded.badByte) {
+        (void)fail(Problem::Kind::NotCp932, origin.offsetOf(*decoded.badByte));
+        return std::nullopt;
+    }
+    return decoded.units;
 }
 
 ListReadResult ListParser::run(const QString &name)
@@ -385,16 +413,26 @@ ListReadResult ListParser::run(const QString &name)
     result.table = m_builder.finish();
     if (!m_problem)
         return result;
+    // A byte changed in transit makes a list look broken just as well.
+    const bool aboutTheText = m_problem->kind == Problem::Kind::NotCp932
+        || m_problem->kind == Problem::Kind::NotUtf8 || m_problem->kind == Problem::Kind::Truncated;
+    if (aboutTheText && !m_text.confirmIntact())
+        m_problem->kind = Problem::Kind::ReadFailed;
+    if (m_problem->kind == Problem::Kind::ReadFailed && !m_text.recordsBeforeFailureAreSound())
+        result.table = PostalTable();
     const int kept = result.table.recordCount();
     switch (m_problem->kind) {
     case Problem::Kind::ReadFailed:
-        result.error = readFailedError(name, m_problem->offset, m_problem->systemText, kept);
+        result.error = m_text.readError(name, m_problem->offset, kept);
         break;
     case Problem::Kind::OutOfMemory:
         result.error = outOfMemoryError(name, m_problem->offset, kept);
         break;
     case Problem::Kind::NotCp932:
         result.error = notCp932Error(name, m_problem->offset, kept);
+        break;
+    case Problem::Kind::NotUtf8:
+        result.error = notUtf8Error(name, m_problem->offset, kept);
         break;
     case Problem::Kind::Truncated:
         result.error = truncatedError(name, m_problem->offset, kept);

@@ -3,8 +3,11 @@
 #include "data/ListByteSource.h"
 #include "data/ListErrorMessages.h"
 #include "data/ListParser.h"
+#include "data/ZipEntrySource.h"
 
 #include <QFileInfo>
+
+#include <algorithm>
 
 #ifdef Q_OS_WIN
 #include <QDir>
@@ -14,6 +17,45 @@
 
 namespace torumin {
 
+namespace {
+
+// The content decides, so that a downloaded archive reads whatever it was
+// renamed to; the name only catches a file that was meant to be an archive
+// and no longer looks like one, which deserves that message rather than one
+// about its characters.
+bool isArchive(std::string_view firstBytes, const QString &name)
+{
+    return startsLikeZipArchive(firstBytes) || name.endsWith(u".zip", Qt::CaseInsensitive);
+}
+
+ListReadResult readArchive(ZipEntrySource &archive, ZipEntrySource::OpenStatus status,
+                           const QString &name)
+{
+    const QString entry = archiveEntryName(name, archive.entryName());
+    switch (status) {
+    case ZipEntrySource::OpenStatus::Opened:
+        return detail::parsePostalList(archive, entry);
+    case ZipEntrySource::OpenStatus::CannotOpen:
+        return {PostalTable(),
+                cannotOpenError(name, FileByteSource::OpenStatus::OtherError, archive.errorText())};
+    case ZipEntrySource::OpenStatus::Damaged:
+        return {PostalTable(), damagedArchiveError(name, archive.errorText())};
+    case ZipEntrySource::OpenStatus::NoList:
+        return {PostalTable(), noListInArchiveError(name)};
+    case ZipEntrySource::OpenStatus::Encrypted:
+        return {PostalTable(), encryptedEntryError(entry)};
+    case ZipEntrySource::OpenStatus::Unsupported:
+        return {PostalTable(), unsupportedEntryError(entry, archive.errorText())};
+    case ZipEntrySource::OpenStatus::TooLarge:
+        return {PostalTable(), tooLargeError(entry, archive.entrySize())};
+    case ZipEntrySource::OpenStatus::OutOfMemory:
+        break;
+    }
+    return {PostalTable(), outOfMemoryError(name, 0, 0)};
+}
+
+} // namespace
+
 ListReadResult readPostalListFile(const QString &path)
 {
     FileByteSource source;
@@ -22,6 +64,12 @@ ListReadResult readPostalListFile(const QString &path)
         return {PostalTable(), cannotOpenError(path, status, source.errorText())};
     if (source.fileSize() > kMaxListFileBytes)
         return {PostalTable(), tooLargeError(path, source.fileSize())};
+    char head[4];
+    const std::int64_t peeked = source.peek(head, sizeof head);
+    if (isArchive(std::string_view(head, static_cast<std::size_t>(std::max<std::int64_t>(peeked, 0))), path)) {
+        ZipEntrySource archive;
+        return readArchive(archive, archive.openFile(path), path);
+    }
     return detail::parsePostalList(source, path);
 }
 
@@ -30,6 +78,10 @@ ListReadResult readPostalListBytes(std::string_view bytes, const QString &nameFo
     const auto size = static_cast<std::int64_t>(bytes.size());
     if (size > kMaxListFileBytes)
         return {PostalTable(), tooLargeError(nameForMessages, size)};
+    if (isArchive(bytes, nameForMessages)) {
+        ZipEntrySource archive;
+        return readArchive(archive, archive.openBytes(bytes), nameForMessages);
+    }
     MemoryByteSource source(bytes);
     return detail::parsePostalList(source, nameForMessages);
 }

@@ -15,7 +15,12 @@ enum class ListErrorCode {
     ReadFailed,  // an I/O error part way through
     NotCp932,    // bytes that are not Windows code page 932
     Truncated,   // the last record stops before its fifteenth field
-    TooLarge,    // far beyond any real list
+    TooLarge,    // far beyond any real list (for an archive: its list, unpacked)
+    NotUtf8,     // a list found to be UTF-8 has bytes that are not
+    ArchiveDamaged,     // not a zip archive after all, or one that fails its checks
+    NoListInArchive,    // a zip archive without a .csv file
+    ArchiveEncrypted,   // the list in the archive needs a password
+    ArchiveUnsupported, // the list in the archive is compressed by a method not available
 };
 
 struct ListError {
@@ -39,11 +44,22 @@ inline constexpr std::int64_t kMaxListFileBytes = 256LL * 1024 * 1024;
 // line end ends a field just as a comma does; a record is the next fifteen
 // fields whatever the lines. A field that starts with a double quote runs to
 // the next double quote. Fields 3 to 9 are kept.
+//
+// Both editions the postal service publishes are read: code page 932, and
+// UTF-8 (with or without a byte order mark). Which one a list is follows from
+// its first bytes outside ASCII; a list with none reads the same either way.
+// Text is kept as it is written: the UTF-8 edition's full-width readings stay
+// full-width.
+//
+// Either may come as the zip archive it is downloaded in, known by its first
+// bytes or by the name ending in ".zip"; the list is the archive's .csv file
+// (see chooseListEntry in ZipEntrySource.h), inflated as it is read.
 ListReadResult readPostalListFile(const QString &path);
 ListReadResult readPostalListBytes(std::string_view bytes, const QString &nameForMessages);
 
 // The existence check made before loading: a normal file (not a folder, not
-// hidden: a dot-file on Unix, the hidden or system attribute on Windows).
+// hidden: a dot-file on Unix, the hidden or system attribute on Windows). An
+// archive passes it like any other file; what is inside is checked on loading.
 bool postalListExists(const QString &path);
 
 } // namespace torumin

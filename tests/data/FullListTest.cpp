@@ -1,11 +1,17 @@
+#include "ListTestSupport.h"
+
 #include "data/PostalListReader.h"
+#include "search/PostalLookup.h"
 
 #include <QString>
 #include <QStringList>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -99,6 +105,74 @@ TEST_F(FullList, EveryFieldMatchesAnIndependentDecoding)
     }
     EXPECT_EQ(mismatches, 0);
 }
+
+// The nationwide list in the other forms it is published in, made from the
+// bundled one: a UTF-8 copy and both zipped. The copy is iconv's, so its
+// readings stay half-width and every column must match the bundled list's.
+class FullListEditions : public FullList, public testing::WithParamInterface<const char *> {
+protected:
+    static void SetUpTestSuite()
+    {
+        FullList::SetUpTestSuite();
+        s_dir = new QTemporaryDir;
+        if (!s_dir->isValid())
+            return;
+        const QString utf8 = s_dir->filePath(QStringLiteral("utf_ken_all.csv"));
+        const std::string command =
+            "iconv -f CP932 -t UTF-8 '" + kFullList.toStdString() + "' > '" + utf8.toStdString() + "'";
+        if (std::system(command.c_str()) != 0)
+            return;
+        test::writeWholeFile(s_dir->filePath(QStringLiteral("ken_all.zip")),
+                             test::zipArchive({{"KEN_ALL.CSV", test::readWholeFile(kFullList)}}));
+        test::writeWholeFile(s_dir->filePath(QStringLiteral("utf_ken_all.zip")),
+                             test::zipArchive({{"utf_ken_all.csv", test::readWholeFile(utf8)}}));
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_dir;
+        s_dir = nullptr;
+        FullList::TearDownTestSuite();
+    }
+
+    static QTemporaryDir *s_dir;
+};
+
+QTemporaryDir *FullListEditions::s_dir = nullptr;
+
+TEST_P(FullListEditions, MatchTheBundledListRowByRow)
+{
+    ASSERT_TRUE(s_dir->isValid());
+    const QString path = s_dir->filePath(QString::fromUtf8(GetParam()));
+    ASSERT_TRUE(QFileInfo::exists(path)) << "iconv and libzip are needed to make " << path.toStdString();
+    const ListReadResult edition = readPostalListFile(path);
+    ASSERT_FALSE(edition.error.has_value()) << edition.error->message.toStdString();
+    ASSERT_EQ(edition.table.recordCount(), kFullListRecords);
+
+    int mismatches = 0;
+    for (int row = 0; row < kFullListRecords; ++row) {
+        for (int column = 0; column < kPostalColumnCount; ++column) {
+            const auto which = static_cast<PostalColumn>(column);
+            if (edition.table.field(which, row) != table().field(which, row) && ++mismatches <= 5)
+                ADD_FAILURE() << "row " << row << " column " << column;
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+
+    const QString yonaguni = QStringLiteral("9071801");
+    EXPECT_EQ(findCode(edition.table, yonaguni), findCode(table(), yonaguni));
+    EXPECT_EQ(addressResultText(edition.table, yonaguni), u"沖縄県八重山郡与那国町与那国");
+}
+
+INSTANTIATE_TEST_SUITE_P(Published, FullListEditions,
+                         testing::Values("utf_ken_all.csv", "ken_all.zip", "utf_ken_all.zip"),
+                         [](const testing::TestParamInfo<const char *> &info) {
+                             std::string name = info.param;
+                             for (char &c : name) {
+                                 if (c == '.')
+                                     c = '_';
+                             }
+                             return name;
+                         });
 
 } // namespace
 } // namespace torumin

@@ -27,5 +27,17 @@ std::vector<Row> rowsOf(const PostalTable &table);
 std::string toCp932(std::string_view utf8);
 
 std::string readWholeFile(const QString &path);
+void writeWholeFile(const QString &path, std::string_view bytes);
+
+QString fixturePath(const char *name);
+
+// A zip archive made by libzip in memory, entries in the given order, at the
+// fastest compression level: the level changes nothing for the reader.
+struct ZipEntry {
+    std::string name;
+    std::string bytes;
+    bool stored = false; // otherwise deflated
+};
+std::string zipArchive(const std::vector<ZipEntry> &entries);
 
 } // namespace torumin::test

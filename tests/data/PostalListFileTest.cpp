@@ -135,6 +135,8 @@ TEST_F(ListFiles, ExistenceMeansAVisibleRegularFile)
         bool exists;
     } cases[] = {
         {makeFile("list.csv"), true},
+        // What is inside is only looked at when loading.
+        {makeFile("ken_all.zip"), true},
         {readOnly, true},
         {makeFile(".hidden.csv"), false},
         {path("folder.csv"), false},

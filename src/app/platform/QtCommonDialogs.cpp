@@ -9,9 +9,10 @@ namespace torumin {
 
 QString QtCommonDialogs::chooseListFile(QWidget *parent, const QString &title, const QString &folder)
 {
-    // Lists are published as KEN_ALL.CSV; a copy may well be named ken_all.csv,
-    // so the filter ignores case on case-sensitive file systems too.
-    const QString filter = QStringLiteral("(*.CSV) (*.[Cc][Ss][Vv])");
+    // Lists are published as KEN_ALL.CSV inside ken_all.zip, and either is read
+    // as it is; a copy may well be named in lower case, so the filter ignores
+    // case on case-sensitive file systems too.
+    const QString filter = QStringLiteral("(*.CSV, *.ZIP) (*.[Cc][Ss][Vv] *.[Zz][Ii][Pp])");
     return QDir::toNativeSeparators(QFileDialog::getOpenFileName(parent, title, folder, filter));
 }
 
