@@ -1,6 +1,7 @@
 #include "ui/dialogs/INITDISP.h"
 
 #include "app/WindowGeometry.h"
+#include "ui/DrawnText.h"
 #include "ui/Resources.h"
 #include "ui/UiFonts.h"
 
@@ -72,21 +73,7 @@ void INITDISP::addShadowedText(const QString &text, const QFont &font, QRgb colo
                                double shadowOffsetTwips, int shadowIndex, int textIndex)
 {
     const auto makeLabel = [&](int index, QRgb labelColour, const QRectF &area) {
-        auto *label = new QLabel(text, this);
-        label->setObjectName(QStringLiteral("Label1_%1").arg(index));
-        label->setFont(font);
-        label->setAttribute(Qt::WA_TranslucentBackground);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        QPalette labelPalette = label->palette();
-        labelPalette.setColor(QPalette::WindowText, QColor(labelColour));
-        label->setPalette(labelPalette);
-        // A name in a large font needs a little more room than its design box
-        // where the fallback font is wider; clipping a glyph looks broken.
-        QRect area_px = toPixels(area);
-        area_px.setWidth(std::max(area_px.width(), label->sizeHint().width()));
-        area_px.setHeight(std::max(area_px.height(), label->sizeHint().height()));
-        label->setGeometry(area_px);
-        return label;
+        return makeDrawnLabel(this, index, text, font, labelColour, toPixels(area));
     };
     makeLabel(shadowIndex, qRgb(0, 0, 0), twips.translated(shadowOffsetTwips, shadowOffsetTwips));
     makeLabel(textIndex, colour, twips)->raise();

@@ -4,6 +4,7 @@
 
 #include "app/platform/WebOpener.h"
 #include "ui/Resources.h"
+#include "ui/DrawnText.h"
 #include "ui/UiFonts.h"
 
 #include <QFrame>
@@ -34,13 +35,6 @@ constexpr int kFirstMailLabel = 10;
 constexpr int kLastMailLabel = 11;
 constexpr int kFirstWebLabel = 12;
 constexpr int kLastWebLabel = 14;
-
-void setTextColour(QWidget *widget, QRgb colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, QColor(colour));
-    widget->setPalette(palette);
-}
 
 } // namespace
 
@@ -126,17 +120,8 @@ void INFO_VER::addShadowedText(const QString &text, const QFont &font, QRgb colo
                                double shadowOffsetTwips, int textIndex, int shadowIndex)
 {
     const auto makeLabel = [&](int index, QRgb labelColour, const QRectF &area) {
-        auto *label = new QLabel(text, this);
-        label->setObjectName(QStringLiteral("Label1_%1").arg(index));
-        label->setFont(font);
-        label->setAttribute(Qt::WA_TranslucentBackground);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        setTextColour(label, labelColour);
-        // A fallback font wider than the design's must not clip a glyph.
-        QRect pixels = m_twips.rect(area.left(), area.top(), area.width(), area.height());
-        pixels.setWidth(std::max(pixels.width(), label->sizeHint().width()));
-        pixels.setHeight(std::max(pixels.height(), label->sizeHint().height()));
-        label->setGeometry(pixels);
+        QLabel *label = makeDrawnLabel(this, index, text, font, labelColour,
+                                       m_twips.rect(area.left(), area.top(), area.width(), area.height()));
         Label1[static_cast<std::size_t>(index)] = label;
         return label;
     };
