@@ -5,6 +5,7 @@
 #include "data/PostalListReader.h"
 #include "search/SearchHistory.h"
 #include "support/FakePlatform.h"
+#include "support/FakeServices.h"
 #include "support/MemorySettingsStore.h"
 #include "support/ModalDriver.h"
 #include "support/ScriptedMessageBoxes.h"
@@ -69,14 +70,15 @@ private Q_SLOTS:
     void theTypedTownIsSelected();
 
 private:
-    UiContext context() { return {m_state, m_store, m_boxes, m_clipboard, m_help, m_web}; }
+    UiContext context() { return m_fakes.context(); }
 
-    Module1 m_state;
-    MemorySettingsStore m_store;
-    ScriptedMessageBoxes m_boxes;
-    FakeClipboard m_clipboard;
-    RecordingHelpViewer m_help;
-    RecordingWebOpener m_web;
+    FakeServices m_fakes;
+    Module1 &m_state = m_fakes.state;
+    MemorySettingsStore &m_store = m_fakes.store;
+    ScriptedMessageBoxes &m_boxes = m_fakes.boxes;
+    FakeClipboard &m_clipboard = m_fakes.clipboard;
+    RecordingHelpViewer &m_help = m_fakes.help;
+    RecordingWebOpener &m_web = m_fakes.web;
     EnvironmentProbes m_probes;
     std::unique_ptr<ModalDriver> m_driver;
 };
