@@ -122,7 +122,7 @@ QString answer(const PostalTable &table, const QStringList &query, bool kana)
 {
     if (query.size() == 1)
         return addressResultText(table, query.front());
-    return codeResultText(table, query.at(0), query.at(1), kana ? AddressScript::Kana : AddressScript::Kanji);
+    return codeResultText(table, QString(), query.at(0), query.at(1), kana ? AddressScript::Kana : AddressScript::Kanji);
 }
 
 } // namespace

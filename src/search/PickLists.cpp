@@ -53,13 +53,14 @@ QStringList cityList(const PostalTable &table, AddressScript script, QStringView
     return items;
 }
 
-QStringList townList(const PostalTable &table, AddressScript script, QStringView city)
+QStringList townList(const PostalTable &table, AddressScript script, QStringView prefecture, QStringView city)
 {
     const Columns columns = columnsFor(script);
     QStringList items;
     const int rows = table.recordCount();
     for (int row = 0; row < rows; ++row) {
-        if (table.field(columns.city, row) == city)
+        if (table.field(columns.city, row) == city
+            && (prefecture.isEmpty() || table.field(columns.pref, row) == prefecture))
             items.append(table.field(columns.town, row).toString());
     }
     return items;

@@ -20,9 +20,11 @@ class PostalTable;
 // however many there are.
 [[nodiscard]] QStringList cityList(const PostalTable &table, AddressScript script, QStringView prefecture);
 
-// The town-area list for a city/ward: one item per row, in table order, from
-// every prefecture that has a city/ward of that name.
-[[nodiscard]] QStringList townList(const PostalTable &table, AddressScript script, QStringView city);
+// The town-area list for a city/ward of a prefecture: one item per row, in
+// table order. An empty prefecture lists the towns of every prefecture that has
+// a city/ward of that name.
+[[nodiscard]] QStringList townList(const PostalTable &table, AddressScript script, QStringView prefecture,
+                                   QStringView city);
 
 // The address dialog's check before a search: which box is missing, with the
 // message in the wording of the mode, or nothing when the search may go on.

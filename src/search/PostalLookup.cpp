@@ -14,13 +14,16 @@ int findCode(const PostalTable &table, QStringView code) noexcept
     return -1;
 }
 
-int findAddress(const PostalTable &table, QStringView city, QStringView town, AddressScript script) noexcept
+int findAddress(const PostalTable &table, QStringView prefecture, QStringView city, QStringView town,
+                AddressScript script) noexcept
 {
+    const PostalColumn prefColumn = script == AddressScript::Kanji ? PostalColumn::PrefName : PostalColumn::PrefKana;
     const PostalColumn cityColumn = script == AddressScript::Kanji ? PostalColumn::CityName : PostalColumn::CityKana;
     const PostalColumn townColumn = script == AddressScript::Kanji ? PostalColumn::TownName : PostalColumn::TownKana;
     const int rows = table.recordCount();
     for (int row = 0; row < rows; ++row) {
-        if (table.field(townColumn, row) == town && table.field(cityColumn, row) == city)
+        if (table.field(townColumn, row) == town && table.field(cityColumn, row) == city
+            && (prefecture.isEmpty() || table.field(prefColumn, row) == prefecture))
             return row;
     }
     return -1;
@@ -36,11 +39,12 @@ QString addressResultText(const PostalTable &table, const QString &code)
     return table.prefName(row).toString() + table.cityName(row) + table.townName(row);
 }
 
-QString codeResultText(const PostalTable &table, const QString &city, const QString &town, AddressScript script)
+QString codeResultText(const PostalTable &table, const QString &prefecture, const QString &city,
+                       const QString &town, AddressScript script)
 {
     if (city.isEmpty())
         return {};
-    const int row = findAddress(table, city, town, script);
+    const int row = findAddress(table, prefecture, city, town, script);
     if (row < 0)
         return kAddressNotFound;
     return hyphenatedCode(table.zipCode(row));

@@ -16,18 +16,20 @@ inline const QString kAddressNotFound = QStringLiteral("選択の住所に該当
 
 // The first row in file order whose postal code is exactly code, or -1.
 [[nodiscard]] int findCode(const PostalTable &table, QStringView code) noexcept;
-// The first row in file order whose city and town area are exactly these (the
-// prefecture is not compared), or -1.
-[[nodiscard]] int findAddress(const PostalTable &table, QStringView city, QStringView town,
-                              AddressScript script) noexcept;
+// The first row in file order whose prefecture, city and town area are exactly
+// these, or -1. Two prefectures share city names (府中市, 伊達市 and several
+// readings), so the prefecture must match too; an empty prefecture matches any,
+// as a city typed without one has always been found.
+[[nodiscard]] int findAddress(const PostalTable &table, QStringView prefecture, QStringView city,
+                              QStringView town, AddressScript script) noexcept;
 
 // What the result box shows for a postal-code search: prefecture, city and
 // town area joined; the not-found text; empty for an empty code.
 [[nodiscard]] QString addressResultText(const PostalTable &table, const QString &code);
 // What the result box shows for an address search: "nnn-nnnn", the not-found
 // text, or empty when the city is empty.
-[[nodiscard]] QString codeResultText(const PostalTable &table, const QString &city, const QString &town,
-                                     AddressScript script);
+[[nodiscard]] QString codeResultText(const PostalTable &table, const QString &prefecture, const QString &city,
+                                     const QString &town, AddressScript script);
 
 // "nnn-nnnn" from the first three and the last four characters of a code.
 [[nodiscard]] QString hyphenatedCode(QStringView code);

@@ -30,7 +30,7 @@ SearchResult addressToCode(Module1 &state, SettingsStore &store, int mode)
     const QString city = options.value(arrayKey(family, 1));
     const QString town = options.value(arrayKey(family, 2));
 
-    SearchResult result{codeResultText(state.table, city, town, script),
+    SearchResult result{codeResultText(state.table, pref, city, town, script),
                         options.isOn(arrayKey(QStringLiteral("OptRen"), mode))};
     if (options.isOn(arrayKey(QStringLiteral("OptLak"), mode))) {
         for (int i = 0; i < 3; ++i)

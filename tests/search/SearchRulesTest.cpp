@@ -97,7 +97,7 @@ TEST_F(SearchRules, NotFoundTextsAreRecordedLikeResults)
     EXPECT_EQ(ShowSearchResult(empty, m_store).text, kCodeNotFound);
 }
 
-TEST_F(SearchRules, AddressSearchIgnoresThePrefectureAndTakesTheFirstRow)
+TEST_F(SearchRules, AddressSearchMatchesThePrefectureAndTakesItsFirstRow)
 {
     m_state.SearchMode = 1;
     m_state.options.set(s("Jusho(0)"), s("広島県"));
@@ -105,10 +105,10 @@ TEST_F(SearchRules, AddressSearchIgnoresThePrefectureAndTakesTheFirstRow)
     m_state.options.set(s("Jusho(2)"), s("朝日町"));
     m_state.options.set(s("OptRen(1)"), s("1"));
     const SearchResult result = ShowSearchResult(m_state, m_store);
-    EXPECT_EQ(result.text, s("183-0001"));  // 東京都's row comes first
+    EXPECT_EQ(result.text, s("726-0001"));  // not 東京都's 183-0001, which comes first
     EXPECT_TRUE(result.repeat);
     EXPECT_EQ(m_store.ReadSetting(Section::Saigo, s("Jusho(0)")), s("広島県"));
-    EXPECT_EQ(m_state.options.value(historyKey(0)), s("〒183-0001　広島県府中市朝日町"));
+    EXPECT_EQ(m_state.options.value(historyKey(0)), s("〒726-0001　広島県府中市朝日町"));
 
     // Kana: the same on the readings; with OptLak(2) off nothing of it is saved.
     MemorySettingsStore store;
@@ -125,6 +125,27 @@ TEST_F(SearchRules, AddressSearchIgnoresThePrefectureAndTakesTheFirstRow)
     m_state.options.set(s("Jusho2(1)"), QString());
     EXPECT_EQ(ShowSearchResult(m_state, store).text, QString());
     EXPECT_EQ(m_state.options.value(historyKey(2)), s("〒　ﾄｳｷｮｳﾄﾕｳﾗｸﾁｮｳ"));
+}
+
+TEST(PostalLookup, AddressRowMatchesPrefectureCityAndTown)
+{
+    const PostalTable table = tableOf(sampleRows());
+    struct Case {
+        const char *pref, *city, *town;
+        AddressScript script;
+        int row;
+    };
+    const std::vector<Case> cases{
+        {"広島県", "府中市", "朝日町", AddressScript::Kanji, 4},
+        {"東京都", "府中市", "朝日町", AddressScript::Kanji, 3},
+        {"", "府中市", "朝日町", AddressScript::Kanji, 3},  // no prefecture: any, first in file order
+        {"大阪府", "府中市", "朝日町", AddressScript::Kanji, -1},
+        {"ﾋﾛｼﾏｹﾝ", "ﾌﾁｭｳｼ", "ｱｻﾋﾁｮｳ", AddressScript::Kana, 4},
+        {"ﾄｳｷｮｳﾄ", "ﾌﾁｭｳｼ", "ｱｻﾋﾁｮｳ", AddressScript::Kana, 3},
+        {"広島県", "ﾌﾁｭｳｼ", "ｱｻﾋﾁｮｳ", AddressScript::Kana, -1},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(findAddress(table, s(c.pref), s(c.city), s(c.town), c.script), c.row) << c.pref << c.city << c.town;
 }
 
 TEST_F(SearchRules, HistoryFillsTheLowestFreeSlotThenShifts)
@@ -214,10 +235,14 @@ TEST(PickLists, RunsInTableOrder)
               (QStringList{s("千代田区"), s("府中市"), s("千代田区")}));
     EXPECT_EQ(cityList(table, AddressScript::Kanji, s("大阪府")), QStringList());
     EXPECT_EQ(cityList(table, AddressScript::Kanji, QString()), QStringList());
-    EXPECT_EQ(townList(table, AddressScript::Kanji, s("府中市")),
+    EXPECT_EQ(townList(table, AddressScript::Kanji, s("広島県"), s("府中市")), (QStringList{s("朝日町"), s("朝日町")}));
+    EXPECT_EQ(townList(table, AddressScript::Kanji, s("東京都"), s("府中市")), (QStringList{QString(), s("朝日町")}));
+    EXPECT_EQ(townList(table, AddressScript::Kanji, QString(), s("府中市")),
               (QStringList{QString(), s("朝日町"), s("朝日町"), s("朝日町")}));
-    EXPECT_EQ(townList(table, AddressScript::Kana, s("ﾁﾖﾀﾞｸ")), (QStringList{s("ﾏﾙﾉｳﾁ"), s("ﾕｳﾗｸﾁｮｳ"), s("ｿﾉﾀ")}));
-    EXPECT_EQ(townList(table, AddressScript::Kanji, s("無い市")), QStringList());
+    EXPECT_EQ(townList(table, AddressScript::Kana, s("ﾄｳｷｮｳﾄ"), s("ﾁﾖﾀﾞｸ")),
+              (QStringList{s("ﾏﾙﾉｳﾁ"), s("ﾕｳﾗｸﾁｮｳ"), s("ｿﾉﾀ")}));
+    EXPECT_EQ(townList(table, AddressScript::Kanji, s("大阪府"), s("府中市")), QStringList());
+    EXPECT_EQ(townList(table, AddressScript::Kanji, s("東京都"), s("無い市")), QStringList());
 
     const PostalTable empty;
     EXPECT_EQ(prefectureList(empty, AddressScript::Kanji), QStringList());

@@ -145,7 +145,7 @@ void JUSHO_KEN::City_Fill()
 
 void JUSHO_KEN::Town_Fill()
 {
-    const QStringList towns = townList(m_context.state.table, m_script, Combo1[1]->currentText());
+    const QStringList towns = townList(m_context.state.table, m_script, Combo1[0]->currentText(), Combo1[1]->currentText());
     Combo1[2]->clear();
     Combo1[2]->addItems(towns);
     Combo1[2]->setCurrentIndex(-1);
