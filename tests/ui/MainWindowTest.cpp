@@ -53,6 +53,7 @@ private Q_SLOTS:
     void sizeFollowsMenuBarOptionAndVersion_data();
     void sizeFollowsMenuBarOptionAndVersion();
     void positionFromStoreOrCentred();
+    void coloursFromOptions_data();
     void coloursFromOptions();
     void exitFromMenuSavesPositionThenAsks_data();
     void exitFromMenuSavesPositionThenAsks();
@@ -211,19 +212,39 @@ void TestMainWindow::positionFromStoreOrCentred()
     }
 }
 
+void TestMainWindow::coloursFromOptions_data()
+{
+    QTest::addColumn<QString>("background");
+    QTest::addColumn<QColor>("expected");
+    QTest::newRow("black") << "&H00000000&" << QColor(0, 0, 0);
+    QTest::newRow("navy") << "&H00800000&" << QColor(0, 0, 0x80);
+    QTest::newRow("decimal cyan") << "16776960" << QColor(0, 255, 255);
+    QTest::newRow("not a colour reads as black") << "pink" << QColor(0, 0, 0);
+}
+
 void TestMainWindow::coloursFromOptions()
 {
+    QFETCH(QString, background);
+    QFETCH(QColor, expected);
     m_state.options.set(QStringLiteral("OptColor(0)"), QStringLiteral("&H000000FF&"));  // red text
-    m_state.options.set(QStringLiteral("OptColor(1)"), QStringLiteral("16776960"));    // &H00FFFF00&: cyan
+    m_state.options.set(QStringLiteral("OptColor(1)"), background);
     const auto window = makeWindow();
     const QPalette text = window->Text1()->palette();
     QCOMPARE(text.color(QPalette::Text), QColor(255, 0, 0));
-    QCOMPARE(text.color(QPalette::Base), QColor(0, 255, 255));
-    QCOMPARE(window->palette().color(QPalette::Window), QColor(0, 255, 255));
+    QCOMPARE(text.color(QPalette::Base), expected);
+    // The client area around the result box takes the colour too.
+    const QImage client = window->centralWidget()->grab().toImage();
+    QCOMPARE(QColor(client.pixel(0, client.height() - 1)), expected);
 
-    m_state.options.set(QStringLiteral("OptColor(1)"), QStringLiteral("pink"));  // not a colour: black
-    const auto other = makeWindow();
-    QCOMPARE(other->Text1()->palette().color(QPalette::Base), QColor(0, 0, 0));
+    // Menu bar and toolbar keep the desktop's colours, whatever the option.
+    for (QWidget *bar : {static_cast<QWidget *>(window->menuBar()),
+                         static_cast<QWidget *>(window->findChild<QToolBar *>(QStringLiteral("Toolbar1")))}) {
+        const QPalette desktop = QApplication::palette(bar);
+        for (const auto role : {QPalette::Window, QPalette::WindowText, QPalette::Button, QPalette::ButtonText})
+            QCOMPARE(bar->palette().color(role), desktop.color(role));
+        const QImage drawn = bar->grab().toImage();
+        QCOMPARE(QColor(drawn.pixel(drawn.width() - 2, drawn.height() / 2)), desktop.color(QPalette::Window));
+    }
 }
 
 void TestMainWindow::exitFromMenuSavesPositionThenAsks_data()

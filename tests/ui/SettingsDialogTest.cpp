@@ -322,7 +322,7 @@ void TestSettingsDialog::colourChoiceShowsAndIsStoredAsDecimal()
     dialog.SSTab1->setCurrentIndex(0);
     dialog.Command1[2]->click();
     QCOMPARE(window->Text1()->palette().color(QPalette::Base), QColor(255, 192, 0));
-    QCOMPARE(window->palette().color(QPalette::Window), QColor(255, 192, 0));
+    QCOMPARE(window->centralWidget()->palette().color(QPalette::Window), QColor(255, 192, 0));
     QCOMPARE(m_store.ReadSetting(Section::Config, s("OptColor(1)")), s("49407"));
     window->hide();
 }

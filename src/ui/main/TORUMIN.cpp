@@ -129,10 +129,14 @@ void TORUMIN::applyColours()
 {
     const QColor text = colourFromSetting(m_state.options.value(arrayKey(QStringLiteral("OptColor"), 0)));
     const QColor back = colourFromSetting(m_state.options.value(arrayKey(QStringLiteral("OptColor"), 1)));
-    QPalette windowPalette = palette();
-    windowPalette.setColor(QPalette::Window, back);
-    setPalette(windowPalette);
-    setAutoFillBackground(true);
+    // Only the client area behind the result box: the menu bar and toolbar
+    // keep the desktop's colours, so their captions stay readable on any
+    // background and under a dark desktop theme.
+    QWidget *client = centralWidget();
+    QPalette clientPalette = client->palette();
+    clientPalette.setColor(QPalette::Window, back);
+    client->setPalette(clientPalette);
+    client->setAutoFillBackground(true);
     QPalette textPalette = m_text1->palette();
     textPalette.setColor(QPalette::Base, back);
     textPalette.setColor(QPalette::Text, text);
