@@ -6,6 +6,7 @@
 #include "support/MemorySettingsStore.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "ui/main/MainMenus.h"
+#include "ui/main/SessionEnd.h"
 #include "ui/main/TORUMIN.h"
 
 #include <QAction>
@@ -26,6 +27,14 @@ using torumin::testing::MemorySettingsStore;
 using torumin::testing::ScriptedMessageBoxes;
 
 namespace {
+
+class FakeSessionEnd final : public SessionEnd {
+public:
+    bool interaction = true;
+    bool cancelled = false;
+    bool allowsInteraction() override { return interaction; }
+    void cancel() override { cancelled = true; }
+};
 
 class FakeProbes final : public EnvironmentProbes {
 public:
@@ -58,6 +67,8 @@ private Q_SLOTS:
     void exitFromMenuSavesPositionThenAsks_data();
     void exitFromMenuSavesPositionThenAsks();
     void closeBoxAsksAndProgramCloseDoesNot();
+    void endOfSessionAsksAndCancelRefusesIt_data();
+    void endOfSessionAsksAndCancelRefusesIt();
     void toolbarLayoutRestoredAtFirstActivation_data();
     void toolbarLayoutRestoredAtFirstActivation();
     void topmostFollowsOptionAtEachActivation();
@@ -314,6 +325,51 @@ void TestMainWindow::closeBoxAsksAndProgramCloseDoesNot()
     QVERIFY(second->close());
     QCOMPARE(m_boxes.shown().size(), std::size_t(2));
     QCOMPARE(m_store.writes().size(), std::size_t(2));
+    window->hide();
+}
+
+void TestMainWindow::endOfSessionAsksAndCancelRefusesIt_data()
+{
+    QTest::addColumn<bool>("interaction");
+    QTest::addColumn<int>("answer");  // -1: no question may be shown
+    QTest::addColumn<bool>("ended");
+    QTest::newRow("OK lets the session end the program") << true << int(MsgResult::Ok) << true;
+    QTest::newRow("Cancel refuses the logout") << true << int(MsgResult::Cancel) << false;
+    QTest::newRow("no question allowed: position only") << false << -1 << false;
+}
+
+void TestMainWindow::endOfSessionAsksAndCancelRefusesIt()
+{
+    QFETCH(bool, interaction);
+    QFETCH(int, answer);
+    QFETCH(bool, ended);
+    const bool refuses = answer == int(MsgResult::Cancel);
+    const auto window = makeWindow();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QSignalSpy endedSpy(window.get(), &TORUMIN::programEnded);
+    FakeSessionEnd session;
+    session.interaction = interaction;
+    if (answer >= 0)
+        m_boxes.queueAnswer(static_cast<MsgResult>(answer));
+
+    window->sessionEnding(session);
+
+    QCOMPARE(session.cancelled, refuses);
+    QCOMPARE(endedSpy.count(), ended ? 1 : 0);
+    QCOMPARE(m_boxes.shown().size(), std::size_t(answer >= 0 ? 1 : 0));
+    if (answer >= 0) {
+        QCOMPARE(m_boxes.shown()[0].text, QStringLiteral("「とるみん for Windows」 を終了しますか？　"));
+        QCOMPARE(m_boxes.shown()[0].title, QStringLiteral("終了確認"));
+        QCOMPARE(m_boxes.shown()[0].style, 33);
+    }
+    // The position is kept whatever happens next.
+    QCOMPARE(m_store.writes().size(), std::size_t(2));
+    QCOMPARE(m_store.writes()[0].key, QStringLiteral("O_Top"));
+    QVERIFY(window->isVisible());
+
+    // The window hears the application's own request.
+    QVERIFY(QObject::disconnect(qGuiApp, &QGuiApplication::commitDataRequest, window.get(), nullptr));
     window->hide();
 }
 

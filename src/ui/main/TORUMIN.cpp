@@ -12,6 +12,7 @@
 #include "ui/UiFonts.h"
 #include "ui/main/MainCommands.h"
 #include "ui/main/MainMenus.h"
+#include "ui/main/SessionEnd.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -20,6 +21,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QSessionManager>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -34,6 +36,21 @@ QString exitQuestion()
 {
     return QStringLiteral("「とるみん for Windows」 を終了しますか？　");
 }
+
+#if QT_CONFIG(sessionmanager)
+class QtSessionEnd final : public SessionEnd {
+public:
+    explicit QtSessionEnd(QSessionManager &manager)
+        : m_manager(manager)
+    {
+    }
+    bool allowsInteraction() override { return m_manager.allowsInteraction(); }
+    void cancel() override { m_manager.cancel(); }
+
+private:
+    QSessionManager &m_manager;
+};
+#endif
 
 } // namespace
 
@@ -68,6 +85,16 @@ TORUMIN::TORUMIN(UiContext context, const EnvironmentProbes &probes, QWidget *pa
     central->setMinimumSize(1, 1);
     setCentralWidget(central);
     m_commands = new MainCommands(m_context, *this, *m_text1, *m_menus);
+
+#if QT_CONFIG(sessionmanager)
+    // Logging out would otherwise close the window as if the program did it:
+    // no question, and no chance to stay. The manager lives only during the
+    // signal, so it is answered at once.
+    connect(qGuiApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager &manager) {
+        QtSessionEnd session(manager);
+        sessionEnding(session);
+    }, Qt::DirectConnection);
+#endif
 
     Form_Load();
 }
@@ -291,6 +318,20 @@ bool TORUMIN::Form_QueryUnload(UnloadMode mode)
         return false;
     endProgram();
     return true;
+}
+
+void TORUMIN::sessionEnding(SessionEnd &session)
+{
+    if (m_ending)
+        return;
+    if (!session.allowsInteraction()) {
+        // Nobody may be asked: the position is kept and the session goes on
+        // to close the window.
+        savePosition();
+        return;
+    }
+    if (!Form_QueryUnload(vbAppWindows))
+        session.cancel();
 }
 
 void TORUMIN::closeEvent(QCloseEvent *event)

@@ -15,6 +15,7 @@ class CommonDialogs;
 class EnvironmentProbes;
 class MainCommands;
 class MainMenus;
+class SessionEnd;
 
 // The main window: toolbar, menus and the result box. It lives for the whole
 // run and the program ends only through its exit path.
@@ -42,6 +43,9 @@ public:
     // Saves the position; asks only for the user's own close and for the end of
     // the session. False when the user chose to stay.
     bool Form_QueryUnload(UnloadMode mode);
+    // The desktop session is ending: the exit path for that reason, where the
+    // session lets the user be asked; staying refuses the end.
+    void sessionEnding(SessionEnd &session);
 
     // The button layout shown now, as button indices in order.
     [[nodiscard]] std::vector<int> toolbarLayout() const;
