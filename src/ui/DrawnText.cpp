@@ -1,9 +1,13 @@
 #include "ui/DrawnText.h"
 
+#include "ui/UiFonts.h"
+
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QPalette>
 
 #include <algorithm>
+#include <cmath>
 
 namespace torumin {
 
@@ -24,6 +28,11 @@ QLabel *makeDrawnLabel(QWidget *parent, int index, const QString &text, const QF
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setTextColour(label, colour);
     QRect area = designed;
+    if (const auto ascent = UiFonts::designedAscent(font)) {
+        const double em = font.pointSizeF() * label->logicalDpiY() / 72.0;
+        const QFontMetricsF metrics(font, label);
+        area.translate(0, static_cast<int>(std::lround(*ascent * em - metrics.ascent())));
+    }
     area.setWidth(std::max(area.width(), label->sizeHint().width()));
     area.setHeight(std::max(area.height(), label->sizeHint().height()));
     label->setGeometry(area);

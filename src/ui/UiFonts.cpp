@@ -63,6 +63,18 @@ QFont timesRoman(double pointSize)
                         pointSize);
 }
 
+std::optional<double> designedAscent(const QFont &font)
+{
+    // Ascent over the em of the TrueType fonts: the line the text was placed
+    // by starts this far above the baseline.
+    const QString face = font.families().value(0, font.family());
+    if (face == QStringLiteral("ＭＳ Ｐ明朝"))
+        return 220.0 / 256.0;
+    if (face == QLatin1String("Times New Roman"))
+        return 1825.0 / 2048.0;
+    return std::nullopt;
+}
+
 } // namespace torumin::UiFonts
 
 namespace torumin {

@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QFont>
 
+#include <optional>
+
 namespace torumin::UiFonts {
 
 // The Windows fonts the windows were designed with, each followed by the
@@ -13,6 +15,11 @@ QFont gothic(double pointSize);    // ＭＳ ゴシック (fixed pitch)
 QFont uiGothic(double pointSize);  // MS UI Gothic
 QFont mincho(double pointSize, bool bold);  // ＭＳ Ｐ明朝
 QFont timesRoman(double pointSize);
+
+// The ascent, in ems, of the Windows font a font above was designed with (its
+// first family); nothing for any other font. A text placed by it keeps its
+// designed baseline whatever font stands in.
+std::optional<double> designedAscent(const QFont &font);
 
 } // namespace torumin::UiFonts
 

@@ -1,6 +1,7 @@
 #include "app/Module1.h"
 #include "data/PostalListReader.h"
 #include "app/WindowGeometry.h"
+#include "support/DrawnInk.h"
 #include "support/FakePlatform.h"
 #include "support/MemorySettingsStore.h"
 #include "support/ModalDriver.h"
@@ -82,6 +83,8 @@ private Q_SLOTS:
 
     void shadowedTextsHaveABlackCopyOnTop_data();
     void shadowedTextsHaveABlackCopyOnTop();
+    void shadowedTextsKeepToTheirDesignedBoxes_data();
+    void shadowedTextsKeepToTheirDesignedBoxes();
     void windowAndLinksLook();
 
     void hoverLightsOneLinkGroupAtATime();
@@ -173,6 +176,35 @@ void TestAboutWindow::shadowedTextsHaveABlackCopyOnTop()
     QVERIFY(!coloured->autoFillBackground());
     // A fallback font wider than the design's must not clip the text.
     QVERIFY(coloured->width() >= coloured->sizeHint().width());
+}
+
+void TestAboutWindow::shadowedTextsKeepToTheirDesignedBoxes_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QRectF>("designedTwips");
+    QTest::newRow("name, first part") << 0 << QRectF(1260, 180, 3000, 1140);
+    QTest::newRow("name, last part") << 2 << QRectF(4260, 870, 420, 450);
+    QTest::newRow("version") << 4 << QRectF(5160, 1020, 1560, 420);
+    QTest::newRow("systems") << 18 << QRectF(1260, 1560, 5000, 420);
+}
+
+void TestAboutWindow::shadowedTextsKeepToTheirDesignedBoxes()
+{
+    QFETCH(int, index);
+    QFETCH(QRectF, designedTwips);
+    // The stand-in fonts' taller lines must not push the name into the line
+    // below it.
+    INFO_VER window(context());
+    QLabel *coloured = label(window, index);
+    QVERIFY(coloured);
+    const QRect designed(pixels(designedTwips.left()), pixels(designedTwips.top()), pixels(designedTwips.width()),
+                         pixels(designedTwips.height()));
+    const QRect ink = inkRect(*coloured);
+    QVERIFY(!ink.isEmpty());
+    QVERIFY2(designed.adjusted(-1, -1, 1, 1).contains(ink),
+             qPrintable(QStringLiteral("ink %1,%2 %3x%4 outside %5,%6 %7x%8")
+                            .arg(ink.x()).arg(ink.y()).arg(ink.width()).arg(ink.height())
+                            .arg(designed.x()).arg(designed.y()).arg(designed.width()).arg(designed.height())));
 }
 
 void TestAboutWindow::windowAndLinksLook()

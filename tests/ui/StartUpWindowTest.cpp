@@ -1,4 +1,6 @@
+#include "app/WindowGeometry.h"
 #include "app/platform/QtMessageBoxes.h"
+#include "support/DrawnInk.h"
 #include "ui/ProgramMain.h"
 #include "ui/dialogs/INITDISP.h"
 
@@ -21,6 +23,8 @@ private Q_SLOTS:
     void cleanup();
 
     void splashShowsItsTextsInJapaneseFonts();
+    void splashTextsKeepToTheirDesignedBoxes_data();
+    void splashTextsKeepToTheirDesignedBoxes();
     void splashClosesItselfAfterTwoSecondsAndIgnoresKeys();
     void messageBoxesShowExactTextsWithJapaneseButtons_data();
     void messageBoxesShowExactTextsWithJapaneseButtons();
@@ -68,6 +72,37 @@ void TestStartUpWindows::splashShowsItsTextsInJapaneseFonts()
         for (QChar ch : label(index)->text())
             QVERIFY2(metrics.inFont(ch), qPrintable(QFontInfo(label(index)->font()).family()));
     }
+}
+
+void TestStartUpWindows::splashTextsKeepToTheirDesignedBoxes_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QRectF>("designedTwips");
+    QTest::newRow("name, 72 pt") << 1 << QRectF(2070, 300, 4995, 1425);
+    QTest::newRow("name, last character") << 3 << QRectF(7110, 1230, 465, 405);
+    QTest::newRow("version") << 6 << QRectF(420, 1290, 1365, 405);
+    QTest::newRow("systems") << 14 << QRectF(1335, 1860, 5235, 465);
+}
+
+void TestStartUpWindows::splashTextsKeepToTheirDesignedBoxes()
+{
+    QFETCH(int, index);
+    QFETCH(QRectF, designedTwips);
+    // Whatever line height the stand-in font has, the glyphs stay in the box
+    // they were designed for and so clear of the texts around them.
+    INITDISP splash;
+    QLabel *text = splash.findChild<QLabel *>(QStringLiteral("Label1_%1").arg(index));
+    QVERIFY(text);
+    const double dpi = splash.logicalDpiY();
+    const auto px = [dpi](double twips) { return static_cast<int>(std::lround(twipsToPixels(twips, dpi))); };
+    const QRect designed(px(designedTwips.left()), px(designedTwips.top()), px(designedTwips.width()),
+                         px(designedTwips.height()));
+    const QRect ink = torumin::testing::inkRect(*text);
+    QVERIFY(!ink.isEmpty());
+    QVERIFY2(designed.adjusted(-1, -1, 1, 1).contains(ink),
+             qPrintable(QStringLiteral("ink %1,%2 %3x%4 outside %5,%6 %7x%8")
+                            .arg(ink.x()).arg(ink.y()).arg(ink.width()).arg(ink.height())
+                            .arg(designed.x()).arg(designed.y()).arg(designed.width()).arg(designed.height())));
 }
 
 void TestStartUpWindows::splashClosesItselfAfterTwoSecondsAndIgnoresKeys()
