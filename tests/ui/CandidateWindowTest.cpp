@@ -66,6 +66,8 @@ private Q_SLOTS:
     void nothingFoundAndNothingSelected();
     void sizeFollowsTheOptions_data();
     void sizeFollowsTheOptions();
+    void listShowsWholeRows_data();
+    void listShowsWholeRows();
     void longestListScrollsToItsWidestLine();
     void theTypedTownIsSelected();
 
@@ -246,6 +248,47 @@ void TestCandidateWindow::sizeFollowsTheOptions()
     QCOMPARE(window.List1->font().pointSizeF(), size.toDouble());
     QCOMPARE(window.Command1[0]->y(), pixels(listTwips + 1430 - 915));
     QCOMPARE(window.height(), pixels(listTwips + 1430));  // no frame in this test: outer and inner agree
+}
+
+void TestCandidateWindow::listShowsWholeRows_data()
+{
+    QTest::addColumn<QString>("size");
+    QTest::addColumn<QString>("rows");
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<int>("listTwips");
+    const QString shortLines = s("東京都千代田区");
+    const QString longLines = s("東京都渋谷区");  // wider than the list: a scroll bar below
+    QTest::newRow("9 pt, 3 rows") << "9" << "3" << shortLines << 960;
+    QTest::newRow("9 pt, 3 rows, scroll bar") << "9" << "3" << longLines << 960;
+    QTest::newRow("9 pt, 50 rows, scroll bar") << "9" << "50" << longLines << 9420;
+    QTest::newRow("10 pt, 5 rows") << "10" << "5" << shortLines << 1425;
+    QTest::newRow("10 pt, 3 rows, scroll bar") << "10" << "3" << longLines << 1035;
+    QTest::newRow("11 pt, 3 rows") << "11" << "3" << shortLines << 960;
+    QTest::newRow("11 pt, 12 rows, scroll bar") << "11" << "12" << longLines << 2985;
+}
+
+void TestCandidateWindow::listShowsWholeRows()
+{
+    QFETCH(QString, size);
+    QFETCH(QString, rows);
+    QFETCH(QString, address);
+    QFETCH(int, listTwips);
+    m_state.options.set(s("OptYBsize"), size);
+    m_state.options.set(s("OptYBketa"), rows);
+    YB_KOUHO window(context(), address);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QWidget *viewport = window.List1->viewport();
+    const auto rowHeight = [&] { return window.List1->visualRect(window.List1->model()->index(0, 0)).height(); };
+    // No row is cut at the bottom: the rows fill the view exactly.
+    QTRY_COMPARE(viewport->height() % rowHeight(), 0);
+    QVERIFY(viewport->height() / rowHeight() >= rows.toInt());
+    // Rows keep room for their glyphs, and the list keeps its designed
+    // height but for less than a pixel a row.
+    QVERIFY(rowHeight() >= QFontInfo(window.List1->font()).pixelSize());
+    QVERIFY(window.List1->height() <= pixels(listTwips));
+    QVERIFY(window.List1->height() > pixels(listTwips) - viewport->height() / rowHeight());
+    window.reject();
 }
 
 void TestCandidateWindow::longestListScrollsToItsWidestLine()

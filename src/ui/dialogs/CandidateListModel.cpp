@@ -56,10 +56,18 @@ void CandidateListModel::setLines(QStringList lines, const QFont &font)
     beginResetModel();
     m_lines = std::move(lines);
     m_widest = widestLine(m_lines, font);
-    // Rows as tight as the glyphs: the window's heights were designed for about
-    // one em a row, and CJK fonts report a much taller line than they draw.
-    m_rowHeight = QFontInfo(font).pixelSize() + 3;
+    m_preferredRowHeight = QFontInfo(font).pixelSize() + 3;
+    m_rowHeight = m_preferredRowHeight;
     endResetModel();
+}
+
+void CandidateListModel::setRowHeight(int pixels)
+{
+    if (pixels == m_rowHeight)
+        return;
+    m_rowHeight = pixels;
+    Q_EMIT layoutAboutToBeChanged();
+    Q_EMIT layoutChanged();
 }
 
 int CandidateListModel::rowCount(const QModelIndex &parent) const

@@ -21,6 +21,14 @@ public:
     [[nodiscard]] const QStringList &lines() const { return m_lines; }
     [[nodiscard]] int widestLinePixels() const { return m_widest; }
 
+    // Rows as tight as the glyphs (the window's heights were designed for
+    // about one em a row, and CJK fonts report a much taller line than they
+    // draw); the view may ask for rows a little taller or tighter so that a
+    // whole number of them fills it.
+    [[nodiscard]] int preferredRowHeight() const { return m_preferredRowHeight; }
+    [[nodiscard]] int rowHeight() const { return m_rowHeight; }
+    void setRowHeight(int pixels);
+
     [[nodiscard]] int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     [[nodiscard]] QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
@@ -32,6 +40,7 @@ public:
 private:
     QStringList m_lines;
     int m_widest = 0;
+    int m_preferredRowHeight = 0;
     int m_rowHeight = 0;
 };
 

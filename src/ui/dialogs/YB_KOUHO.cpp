@@ -11,6 +11,7 @@
 #include "ui/UiFonts.h"
 #include "ui/dialogs/CandidateListModel.h"
 
+#include <QEvent>
 #include <QListView>
 #include <QPushButton>
 #include <QScrollBar>
@@ -78,6 +79,9 @@ void YB_KOUHO::Form_Load(const QString &address)
     const QSize outer = twips.size(8295, heights.window);
     setFixedSize(outer - frame);
     List1->setGeometry(twips.rect(300, 330, 7545, heights.list));
+    m_designedListHeight = List1->height();
+    const double asked = NumericValue(options.value(QStringLiteral("OptYBketa")));
+    m_leastRows = asked >= 1 && asked <= 1000 ? static_cast<int>(asked) : 1;
     placeButtonRow<3>(twips, Command1, {2042, 3452, 4862}, heights.buttonsTop);
 
     m_format = CandidateFormat::fromOptions(options);
@@ -99,6 +103,36 @@ void YB_KOUHO::Form_Load(const QString &address)
 
     move(twips.px(options.number(QStringLiteral("YB_Left"))), twips.px(options.number(QStringLiteral("YB_Top"))));
     List1->setFocus();
+    // The room for rows is known only once the view has placed its frame and
+    // scroll bars.
+    List1->viewport()->installEventFilter(this);
+}
+
+bool YB_KOUHO::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == List1->viewport() && event->type() == QEvent::Resize)
+        fitWholeRows();
+    return QDialog::eventFilter(watched, event);
+}
+
+void YB_KOUHO::fitWholeRows()
+{
+    // A row cut in half at the bottom looks like a fault in the list. Rows are
+    // made a little taller or tighter so that a whole number of them, at least
+    // the number the options ask for, fills the designed height; what is left
+    // over (less than a pixel a row) comes off the list's height.
+    const int chrome = List1->height() - List1->viewport()->height();
+    const int room = m_designedListHeight - chrome;
+    const int preferred = std::max(1, m_model->preferredRowHeight());
+    const int rows = std::max({1, m_leastRows, room / preferred});
+    const int rowHeight = std::max(1, room / rows);
+    const bool changed = rowHeight != m_model->rowHeight();
+    m_model->setRowHeight(rowHeight);
+    const int height = chrome + rows * rowHeight;
+    if (height != List1->height())
+        List1->resize(List1->width(), height);
+    if (changed && List1->currentIndex().isValid())
+        List1->scrollTo(List1->currentIndex(), QAbstractItemView::PositionAtCenter);
 }
 
 void YB_KOUHO::Command1_Click(int index)

@@ -30,7 +30,11 @@ public:
 
     void done(int result) override;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void fitWholeRows();
     void Form_Load(const QString &address);
     void Command1_Click(int index);
     void copySelected();
@@ -39,6 +43,8 @@ private:
     UiContext m_context;
     CandidateListModel *m_model = nullptr;
     CandidateFormat m_format;  // the options the lines were built with
+    int m_designedListHeight = 0;  // pixels
+    int m_leastRows = 1;           // the rows the options ask to see
 };
 
 } // namespace torumin
