@@ -2,6 +2,7 @@
 #include "app/Module1.h"
 #include "app/SettingsKeys.h"
 #include "app/WindowGeometry.h"
+#include "app/platform/QtCommonDialogs.h"
 #include "search/PostalLookup.h"
 #include "support/FakePlatform.h"
 #include "support/MemorySettingsStore.h"
@@ -17,8 +18,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
+#include <QListView>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QMenuBar>
@@ -69,6 +73,7 @@ private Q_SLOTS:
     void customisedToolbarSurvivesARestart();
     void initialAndSearchTabs();
     void helpFollowsTheTabAndTheLinkOpensTheDownloadPage();
+    void listChooserShowsPlainPatternsAndMatchesAnyCase();
 
 private:
     std::unique_ptr<TORUMIN> showMainWindow();
@@ -429,6 +434,28 @@ void TestSettingsDialog::helpFollowsTheTabAndTheLinkOpensTheDownloadPage()
     m_web.canOpen = true;
     dialog.reject();
     window->hide();
+}
+
+void TestSettingsDialog::listChooserShowsPlainPatternsAndMatchesAnyCase()
+{
+    for (const char *name : {"ken_all.csv", "KEN_ALL.CSV", "Ken_All.Zip", "notes.txt", "ken_all.csv.bak"})
+        writeList(QString::fromLatin1(name), QByteArray());
+    const auto dialog = QtCommonDialogs::makeListFileDialog(nullptr, s("郵便番号一覧の選択"), m_folder->path());
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    QCOMPARE(dialog->windowTitle(), s("郵便番号一覧の選択"));
+    QCOMPARE(dialog->findChild<QComboBox *>(s("fileTypeCombo"))->currentText(), s("(*.CSV *.ZIP)"));
+    const QListView *files = dialog->findChild<QListView *>(s("listView"));
+    QVERIFY(files);
+    const auto listed = [files] {
+        QStringList names;
+        for (int row = 0; row < files->model()->rowCount(files->rootIndex()); ++row)
+            names << files->model()->index(row, 0, files->rootIndex()).data().toString();
+        names.sort();
+        return names;
+    };
+    QTRY_COMPARE(listed(), (QStringList{s("KEN_ALL.CSV"), s("Ken_All.Zip"), s("ken_all.csv")}));
+    dialog->reject();
 }
 
 QTEST_MAIN(TestSettingsDialog)

@@ -7,13 +7,29 @@
 
 namespace torumin {
 
-QString QtCommonDialogs::chooseListFile(QWidget *parent, const QString &title, const QString &folder)
+std::unique_ptr<QFileDialog> QtCommonDialogs::makeListFileDialog(QWidget *parent, const QString &title,
+                                                                 const QString &folder)
 {
     // Lists are published as KEN_ALL.CSV inside ken_all.zip, and either is read
-    // as it is; a copy may well be named in lower case, so the filter ignores
-    // case on case-sensitive file systems too.
-    const QString filter = QStringLiteral("(*.CSV, *.ZIP) (*.[Cc][Ss][Vv] *.[Zz][Ii][Pp])");
-    return QDir::toNativeSeparators(QFileDialog::getOpenFileName(parent, title, folder, filter));
+    // as it is; a copy may well be named in lower case. Qt's own chooser
+    // matches its patterns in any case; the desktop's chooser on Linux may
+    // not, so Qt's is used there. Windows matches any case itself.
+    auto dialog = std::make_unique<QFileDialog>(parent, title, folder, QStringLiteral("(*.CSV *.ZIP)"));
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+#endif
+    dialog->setFilter(dialog->filter() & ~QDir::CaseSensitive);
+    return dialog;
+}
+
+QString QtCommonDialogs::chooseListFile(QWidget *parent, const QString &title, const QString &folder)
+{
+    const std::unique_ptr<QFileDialog> dialog = makeListFileDialog(parent, title, folder);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return {};
+    return QDir::toNativeSeparators(dialog->selectedFiles().constFirst());
 }
 
 std::optional<std::uint32_t> QtCommonDialogs::chooseColour(QWidget *parent, std::uint32_t initial)
