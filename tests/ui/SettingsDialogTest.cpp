@@ -74,6 +74,7 @@ private Q_SLOTS:
     void initialAndSearchTabs();
     void helpFollowsTheTabAndTheLinkOpensTheDownloadPage();
     void listChooserShowsPlainPatternsAndMatchesAnyCase();
+    void toolbarDialogCaptionsLeadToTheirLists();
 
 private:
     std::unique_ptr<TORUMIN> showMainWindow();
@@ -456,6 +457,20 @@ void TestSettingsDialog::listChooserShowsPlainPatternsAndMatchesAnyCase()
     };
     QTRY_COMPARE(listed(), (QStringList{s("KEN_ALL.CSV"), s("Ken_All.Zip"), s("ken_all.csv")}));
     dialog->reject();
+}
+
+void TestSettingsDialog::toolbarDialogCaptionsLeadToTheirLists()
+{
+    TORUMIN window(context(), m_probes);
+    ToolbarCustomizeDialog customise(window.menus());
+    customise.show();
+    customise.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&customise));
+    QTest::keyClick(&customise, Qt::Key_T, Qt::AltModifier);
+    QTRY_COMPARE(QApplication::focusWidget(), customise.shown);
+    QTest::keyClick(&customise, Qt::Key_V, Qt::AltModifier);
+    QTRY_COMPARE(QApplication::focusWidget(), customise.available);
+    customise.accept();
 }
 
 QTEST_MAIN(TestSettingsDialog)

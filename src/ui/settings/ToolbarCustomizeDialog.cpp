@@ -46,12 +46,18 @@ ToolbarCustomizeDialog::ToolbarCustomizeDialog(MainMenus &menus, QWidget *parent
     setWindowTitle(QStringLiteral("ツールバーの変更"));
 
     auto *grid = new QGridLayout(this);
-    grid->addWidget(new QLabel(QStringLiteral("使用できるボタン(&V):")), 0, 0);
-    grid->addWidget(new QLabel(QStringLiteral("ツールバーのボタン(&T):")), 0, 2);
     available = new QListWidget(this);
     available->setObjectName(QStringLiteral("available"));
     shown = new QListWidget(this);
     shown->setObjectName(QStringLiteral("shown"));
+    // With its list as buddy the caption's mnemonic works (and is not shown
+    // as a literal "&").
+    auto *availableCaption = new QLabel(QStringLiteral("使用できるボタン(&V):"), this);
+    availableCaption->setBuddy(available);
+    auto *shownCaption = new QLabel(QStringLiteral("ツールバーのボタン(&T):"), this);
+    shownCaption->setBuddy(shown);
+    grid->addWidget(availableCaption, 0, 0);
+    grid->addWidget(shownCaption, 0, 2);
     grid->addWidget(available, 1, 0, 6, 1);
     grid->addWidget(shown, 1, 2, 6, 1);
 
