@@ -10,6 +10,7 @@
 #include "support/ScriptedMessageBoxes.h"
 #include "ui/main/MainMenus.h"
 #include "ui/main/TORUMIN.h"
+#include "ui/settings/PathLabel.h"
 #include "ui/settings/SETTEI.h"
 #include "ui/settings/ToolbarCustomizeDialog.h"
 #include "ui/settings/UpDown.h"
@@ -75,6 +76,7 @@ private Q_SLOTS:
     void helpFollowsTheTabAndTheLinkOpensTheDownloadPage();
     void listChooserShowsPlainPatternsAndMatchesAnyCase();
     void toolbarDialogCaptionsLeadToTheirLists();
+    void longSlotPathKeepsItsFileNameInView();
 
 private:
     std::unique_ptr<TORUMIN> showMainWindow();
@@ -471,6 +473,35 @@ void TestSettingsDialog::toolbarDialogCaptionsLeadToTheirLists()
     QTest::keyClick(&customise, Qt::Key_V, Qt::AltModifier);
     QTRY_COMPARE(QApplication::focusWidget(), customise.available);
     customise.accept();
+}
+
+void TestSettingsDialog::longSlotPathKeepsItsFileNameInView()
+{
+    const auto window = showMainWindow();
+    const int usualWidth = SETTEI(context(), *window, m_dialogs).sizeHint().width();
+    const QString folder(120, QLatin1Char('d'));
+    QVERIFY(QDir(m_folder->path()).mkpath(folder));
+    const QString path = writeList(folder + s("/utf_ken_all.csv"), QByteArray());
+    m_state->options.set(s("Yubin_File(1)"), path);
+    m_state->options.set(s("Yubin_File(2)"), path + path);  // missing: one message
+    m_boxes.queueAnswer(MsgResult::Ok);
+    SETTEI dialog(context(), *window, m_dialogs, window.get());
+    dialog.SSTab1->setCurrentIndex(3);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+
+    // The window does not grow with the path; the label loses the path's
+    // middle and keeps both its ends, and its tip the whole of it.
+    QCOMPARE(dialog.sizeHint().width(), usualWidth);
+    const auto *label = static_cast<PathLabel *>(dialog.csv.Label3[1]);
+    const QString shown = label->shownText();
+    QVERIFY2(shown.endsWith(s("utf_ken_all.csv")) && shown.contains(s("…")), qPrintable(shown));
+    QVERIFY(shown.startsWith(path.left(4)));
+    QVERIFY(label->fontMetrics().horizontalAdvance(shown) <= label->contentsRect().width());
+    QCOMPARE(label->text(), path);
+    QCOMPARE(label->toolTip(), s("　") + path + s("　"));
+    dialog.reject();
+    window->hide();
 }
 
 QTEST_MAIN(TestSettingsDialog)

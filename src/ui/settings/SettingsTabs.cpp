@@ -1,6 +1,7 @@
 #include "ui/settings/SettingsTabs.h"
 
 #include "ui/UiFonts.h"
+#include "ui/settings/PathLabel.h"
 #include "ui/settings/UpDown.h"
 
 #include <QApplication>
@@ -198,12 +199,11 @@ CsvTab buildCsvTab(const QString &downloadPage)
     for (int i = 0; i < 8; ++i) {
         auto *option = new QRadioButton;
         option->setObjectName(QStringLiteral("Option1_%1").arg(i));
-        auto *path = new QLabel;
+        auto *path = new PathLabel;
         path->setObjectName(QStringLiteral("Label3_%1").arg(i));
         path->setFrameShape(QFrame::Panel);
         path->setFrameShadow(QFrame::Sunken);
         path->setMinimumWidth(360);
-        path->setTextFormat(Qt::PlainText);
         auto *browse = new QToolButton;
         browse->setObjectName(QStringLiteral("Command4_%1").arg(i));
         browse->setIcon(folder);
