@@ -186,6 +186,8 @@ private Q_SLOTS:
     void escapeClosesAndTheNextRequestReopens();
     void helpFromAModalDialogOutlivesIt();
     void helpFollowsNestedModalDialogs();
+    void helpOpensBesideTheDialogThatAsked_data();
+    void helpOpensBesideTheDialogThatAsked();
 
 private:
     // The help window, when there is exactly one.
@@ -491,6 +493,49 @@ void TestHelpViewer::helpFollowsNestedModalDialogs()
     QVERIFY(window);
     QVERIFY(!window->parentWidget());
     QVERIFY(window->isVisible());
+}
+
+void TestHelpViewer::helpOpensBesideTheDialogThatAsked_data()
+{
+    QTest::addColumn<QPoint>("dialogAt");
+    QTest::addColumn<QString>("side");
+    QTest::newRow("room on the right") << QPoint(0, 40) << "right";
+    QTest::newRow("room on the left only") << QPoint(-1, 40) << "left";  // -1: at the screen's right edge
+    QTest::newRow("no room: as little over it as the screen allows") << QPoint(-2, 40) << "edge";
+}
+
+void TestHelpViewer::helpOpensBesideTheDialogThatAsked()
+{
+    QFETCH(QPoint, dialogAt);
+    QFETCH(QString, side);
+    auto dialog = std::make_unique<QDialog>();
+    dialog->setModal(true);
+    const QRect screen = dialog->screen()->availableGeometry();
+    // Narrow enough that a help window fits beside it, unless it is wide.
+    dialog->resize(side == QLatin1String("edge") ? screen.width() / 2 : 40, 120);
+    if (dialogAt.x() == -1)
+        dialogAt.setX(screen.right() + 1 - dialog->width());
+    else if (dialogAt.x() == -2)
+        dialogAt.setX(screen.left() + screen.width() / 4);
+    dialog->move(dialogAt);
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+
+    m_viewer->showTopic(HelpTopic::CodeSearchDialog);
+    QWidget *window = onlyHelpWindow();
+    QVERIFY(window);
+    const QRect help = window->frameGeometry();
+    const QRect asker = dialog->frameGeometry();
+    QVERIFY(screen.contains(help));
+    if (side == QLatin1String("right"))
+        QVERIFY(help.left() > asker.right());
+    else if (side == QLatin1String("left"))
+        QVERIFY(help.right() < asker.left());
+    else
+        QVERIFY(help.left() == screen.left() || help.right() == screen.right());
+    QCOMPARE(help.top(), asker.top());
+    window->close();
+    dialog->hide();
 }
 
 QTEST_MAIN(TestHelpViewer)

@@ -16,6 +16,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace torumin {
 
 namespace {
@@ -26,6 +28,25 @@ const QString kProductTitle = QStringLiteral("とるみん ヘルプ");
 
 // Wide enough for the tables of options without a horizontal scroll bar.
 constexpr QSize kPreferredSize(760, 600);
+constexpr int kGap = 8;
+
+// Where a window of the outer size `size` goes so that it covers as little of
+// `anchor` as `screen` allows: beside it on the right or the left, top edges
+// level, and never off the screen.
+QPoint besidePosition(QSize size, const QRect &anchor, const QRect &screen)
+{
+    const int roomRight = screen.right() - anchor.right() - kGap;
+    const int roomLeft = anchor.left() - screen.left() - kGap;
+    int x = 0;
+    if (roomRight >= size.width())
+        x = anchor.right() + 1 + kGap;
+    else if (roomLeft >= size.width())
+        x = anchor.left() - kGap - size.width();
+    else
+        x = roomRight >= roomLeft ? screen.right() + 1 - size.width() : screen.left();
+    const int y = std::clamp(anchor.top(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - size.height()));
+    return {std::max(x, screen.left()), y};
+}
 
 } // namespace
 
@@ -45,6 +66,7 @@ protected:
 private:
     QAction *addAction(QToolBar *toolbar, const QString &name, const QString &caption, const QKeySequence &key);
     void followModal();
+    void placeBesideAsker();
     void updateTitle();
 
     QTextBrowser *m_browser = nullptr;
@@ -117,6 +139,8 @@ void HelpWindow::open(const QString &page)
 {
     followModal();
     m_browser->setSource(QUrl(page));
+    if (!m_placed)
+        placeBesideAsker();
     show();
     m_placed = true;
     raise();
@@ -150,6 +174,19 @@ void HelpWindow::followModal()
         setGeometry(place);
     if (shown)
         show();
+}
+
+void HelpWindow::placeBesideAsker()
+{
+    // Left to the system, the window opened over the dialog that asked for it
+    // (or in a corner); beside it, both can be read at once.
+    const QWidget *asker = m_owner ? m_owner.data() : QApplication::activeWindow();
+    if (!asker || asker == this || !asker->isVisible() || !asker->screen())
+        return;
+    // Before it is first shown this window's frame is unknown; the asker's
+    // is the best guess.
+    const QSize frame = asker->frameGeometry().size() - asker->size();
+    move(besidePosition(size() + frame, asker->frameGeometry(), asker->screen()->availableGeometry()));
 }
 
 void HelpWindow::updateTitle()
