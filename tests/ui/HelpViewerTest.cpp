@@ -497,27 +497,28 @@ void TestHelpViewer::helpFollowsNestedModalDialogs()
 
 void TestHelpViewer::helpOpensBesideTheDialogThatAsked_data()
 {
-    QTest::addColumn<QPoint>("dialogAt");
+    QTest::addColumn<int>("dialogWidth");  // pixels, or 0: half the screen
+    QTest::addColumn<QString>("dialogAt");
     QTest::addColumn<QString>("side");
-    QTest::newRow("room on the right") << QPoint(0, 40) << "right";
-    QTest::newRow("room on the left only") << QPoint(-1, 40) << "left";  // -1: at the screen's right edge
-    QTest::newRow("no room: as little over it as the screen allows") << QPoint(-2, 40) << "edge";
+    QTest::newRow("room on the right") << 40 << "left edge" << "right";
+    QTest::newRow("room on the left only") << 40 << "right edge" << "left";
+    QTest::newRow("some room: narrower, beside") << 200 << "left edge" << "right";
+    QTest::newRow("no room: as little over it as the screen allows") << 0 << "quarter" << "edge";
 }
 
 void TestHelpViewer::helpOpensBesideTheDialogThatAsked()
 {
-    QFETCH(QPoint, dialogAt);
+    QFETCH(int, dialogWidth);
+    QFETCH(QString, dialogAt);
     QFETCH(QString, side);
     auto dialog = std::make_unique<QDialog>();
     dialog->setModal(true);
     const QRect screen = dialog->screen()->availableGeometry();
-    // Narrow enough that a help window fits beside it, unless it is wide.
-    dialog->resize(side == QLatin1String("edge") ? screen.width() / 2 : 40, 120);
-    if (dialogAt.x() == -1)
-        dialogAt.setX(screen.right() + 1 - dialog->width());
-    else if (dialogAt.x() == -2)
-        dialogAt.setX(screen.left() + screen.width() / 4);
-    dialog->move(dialogAt);
+    dialog->resize(dialogWidth > 0 ? dialogWidth : screen.width() / 2, 120);
+    const int x = dialogAt == QLatin1String("left edge")    ? screen.left()
+                  : dialogAt == QLatin1String("right edge") ? screen.right() + 1 - dialog->width()
+                                                            : screen.left() + screen.width() / 4;
+    dialog->move(x, screen.top() + 40);
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
 
@@ -534,6 +535,8 @@ void TestHelpViewer::helpOpensBesideTheDialogThatAsked()
     else
         QVERIFY(help.left() == screen.left() || help.right() == screen.right());
     QCOMPARE(help.top(), asker.top());
+    // Never so narrow that the pages' tables are squeezed.
+    QVERIFY(help.width() >= 480);
     window->close();
     dialog->hide();
 }

@@ -29,14 +29,18 @@ const QString kProductTitle = QStringLiteral("とるみん ヘルプ");
 // Wide enough for the tables of options without a horizontal scroll bar.
 constexpr QSize kPreferredSize(760, 600);
 constexpr int kGap = 8;
+// Narrower than this, the pages' tables get cramped: better to overlap.
+constexpr int kLeastWidth = 480;
 
 // Where a window of the outer size `size` goes so that it covers as little of
-// `anchor` as `screen` allows: beside it on the right or the left, top edges
-// level, and never off the screen.
-QPoint besidePosition(QSize size, const QRect &anchor, const QRect &screen)
+// `anchor` as `screen` allows: beside it on the right or the left, narrowed
+// to the room there if need be (but not below a readable width), top edges
+// level, never off the screen.
+QRect besideGeometry(QSize size, const QRect &anchor, const QRect &screen)
 {
     const int roomRight = screen.right() - anchor.right() - kGap;
     const int roomLeft = anchor.left() - screen.left() - kGap;
+    size.setWidth(std::clamp(std::max(roomRight, roomLeft), std::min(kLeastWidth, size.width()), size.width()));
     int x = 0;
     if (roomRight >= size.width())
         x = anchor.right() + 1 + kGap;
@@ -45,7 +49,7 @@ QPoint besidePosition(QSize size, const QRect &anchor, const QRect &screen)
     else
         x = roomRight >= roomLeft ? screen.right() + 1 - size.width() : screen.left();
     const int y = std::clamp(anchor.top(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - size.height()));
-    return {std::max(x, screen.left()), y};
+    return {QPoint(std::max(x, screen.left()), y), size};
 }
 
 } // namespace
@@ -186,7 +190,9 @@ void HelpWindow::placeBesideAsker()
     // Before it is first shown this window's frame is unknown; the asker's
     // is the best guess.
     const QSize frame = asker->frameGeometry().size() - asker->size();
-    move(besidePosition(size() + frame, asker->frameGeometry(), asker->screen()->availableGeometry()));
+    const QRect place = besideGeometry(size() + frame, asker->frameGeometry(), asker->screen()->availableGeometry());
+    resize(place.size() - frame);
+    move(place.topLeft());
 }
 
 void HelpWindow::updateTitle()
