@@ -20,4 +20,17 @@ inline QRect inkRect(QLabel &label)
     return ink.translated(label.pos());
 }
 
+// Empty when the label draws something and all of it lies within `designed`
+// (a pixel of slack each side, for anti-aliasing); else where it lies.
+inline QString inkOutside(QLabel &label, const QRect &designed)
+{
+    const QRect ink = inkRect(label);
+    if (!ink.isEmpty() && designed.adjusted(-1, -1, 1, 1).contains(ink))
+        return {};
+    const auto text = [](const QRect &r) {
+        return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+    };
+    return QStringLiteral("ink %1 outside %2").arg(text(ink), text(designed));
+}
+
 } // namespace torumin::testing
