@@ -260,7 +260,7 @@ void TestSearchWindows::codeCheckMessagesKeepTheDialogOpen()
     QCOMPARE(m_boxes.shown()[1].title, s("数字確認"));
 
     m_boxes.clear();
-    dialog.Text1[0]->setText(s("１００"));
+    dialog.Text1[0]->setText(s("１０o"));
     dialog.Text1[1]->setText(s("0005"));
     m_boxes.queueAnswer(MsgResult::Ok);
     dialog.Command1[0]->click();
