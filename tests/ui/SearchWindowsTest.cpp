@@ -205,12 +205,16 @@ void TestSearchWindows::continuousCodeSearchReopensUntilClosed()
         click(dialog, "Command1_0");
     });
     QString shownWhenReopened;
+    bool resultInView = false;
     m_driver->then([&](QWidget &dialog) {
         shownWhenReopened = window->Text1()->toPlainText();
+        const QRect result(window->Text1()->mapToGlobal(QPoint(0, 0)), window->Text1()->size());
+        resultInView = !dialog.frameGeometry().intersects(result);
         click(dialog, "Command1_1");
     });
     window->menus().mnuSeekKensaku[0]->trigger();
     QCOMPARE(shownWhenReopened, s("指定の郵便番号に該当する 「住所」 は存在しません。　"));
+    QVERIFY(resultInView);
     QCOMPARE(historyEntries(m_state.options),
              QStringList{s("〒999-9999　指定の郵便番号に該当する 「住所」 は存在しません。　")});
     window->hide();
