@@ -136,6 +136,10 @@ private Q_SLOTS:
     void boxNamedByTheCheckIsEnteredAsByTab();
     void clickIntoTheCityBoxDropsItsList_data();
     void clickIntoTheCityBoxDropsItsList();
+    void codeBoxesTakeTypingAcross_data();
+    void codeBoxesTakeTypingAcross();
+    void pastedCodeFillsBothBoxes_data();
+    void pastedCodeFillsBothBoxes();
     void resultBoxCopyPasteClear();
     void eraseAsksAndWritesEightKeys_data();
     void eraseAsksAndWritesEightKeys();
@@ -588,6 +592,80 @@ void TestSearchWindows::clickIntoTheCityBoxDropsItsList()
     QTest::qWait(QApplication::doubleClickInterval() + 50);
     QVERIFY(city->view()->isVisible());
     city->hidePopup();
+    dialog.reject();
+}
+
+void TestSearchWindows::codeBoxesTakeTypingAcross_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<QString>("focus");
+    QTest::newRow("seven digits") << s("1000005") << s("100") << s("0005") << s("Text1_1");
+    QTest::newRow("a full second box keeps the focus") << s("10000059") << s("100") << s("0005") << s("Text1_1");
+    QTest::newRow("full-width digits") << s("１０００００５") << s("１００") << s("０００５") << s("Text1_1");
+    QTest::newRow("a letter goes nowhere") << s("100a") << s("100") << QString() << s("Text1_0");
+    QTest::newRow("Return moves on") << s("10\r") << s("10") << QString() << s("Text1_1");
+    QTest::newRow("keypad Enter moves on") << s("10\n") << s("10") << QString() << s("Text1_1");
+    QTest::newRow("keypad Enter to the button") << s("100\n0005\n") << s("100") << s("0005") << s("Command1_0");
+}
+
+void TestSearchWindows::codeBoxesTakeTypingAcross()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(QString, focus);
+    YUBIN_KEN dialog(context());
+    dialog.show();
+    activate(dialog);
+    typeKeys(keys);
+    QCOMPARE(dialog.Text1[0]->text(), first);
+    QCOMPARE(dialog.Text1[1]->text(), second);
+    QCOMPARE(dialog.focusWidget()->objectName(), focus);
+    QVERIFY(dialog.isVisible());
+    if (second.size() == 4) {
+        // Searched as the list writes codes, whatever digits were typed.
+        dialog.Command1[0]->click();
+        QCOMPARE(m_state.options.value(s("YubinB")), s("1000005"));
+    }
+    dialog.reject();
+}
+
+void TestSearchWindows::pastedCodeFillsBothBoxes_data()
+{
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<int>("box");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::newRow("digits") << s("1000005") << 0 << s("100") << s("0005");
+    QTest::newRow("hyphen, second box") << s("100-0005") << 1 << s("100") << s("0005");
+    QTest::newRow("postal mark") << s("〒100-0005") << 0 << s("100") << s("0005");
+    QTest::newRow("full-width") << s("１０００００５") << 1 << s("100") << s("0005");
+    QTest::newRow("part of a code") << s("0005") << 1 << QString() << s("0005");
+    QTest::newRow("not a code") << s("abcde") << 0 << s("abc") << QString();
+}
+
+void TestSearchWindows::pastedCodeFillsBothBoxes()
+{
+    QFETCH(QString, pasted);
+    QFETCH(int, box);
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    YUBIN_KEN dialog(context());
+    dialog.show();
+    activate(dialog);
+    m_clipboard.contents = pasted;
+    QLineEdit *target = dialog.Text1[static_cast<std::size_t>(box)];
+    target->setFocus();
+    QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(dialog.Text1[0]->text(), first);
+    QCOMPARE(dialog.Text1[1]->text(), second);
+    if (first.size() == 3 && second.size() == 4) {
+        QCOMPARE(dialog.focusWidget(), dialog.Text1[1]);
+        dialog.Command1[0]->click();
+        QCOMPARE(m_state.options.value(s("YubinB")), s("1000005"));
+    }
     dialog.reject();
 }
 
