@@ -754,9 +754,17 @@ void TestSearchWindows::historyWindowCommitsDiscardsAndCopies()
     // Removing with the close box forgets the removal.
     m_driver->then([](QWidget &dialog) {
         auto &history = static_cast<RIREKI &>(dialog);
+        activate(dialog);
+        // Nothing looks chosen until the user chooses.
+        QCOMPARE(history.List1->currentRow(), -1);
         history.List1->setCurrentRow(0);
         history.Command1[2]->click();
         QCOMPARE(history.List1->count(), 2);
+        // Enter in the list is not OK: only the button commits.
+        history.List1->setFocus();
+        QTest::keyClick(history.List1, Qt::Key_Return);
+        QTest::keyClick(history.List1, Qt::Key_Enter, Qt::KeypadModifier);
+        QVERIFY(history.isVisible());
         history.reject();
     });
     window->menus().mnuFileRireki->trigger();
@@ -766,6 +774,7 @@ void TestSearchWindows::historyWindowCommitsDiscardsAndCopies()
     // Nothing selected: messages; then copy variants; then remove the second and commit.
     m_driver->then([&](QWidget &dialog) {
         auto &history = static_cast<RIREKI &>(dialog);
+        activate(dialog);
         QCOMPARE(history.List1->count(), 3);
         m_boxes.queueAnswer(MsgResult::Ok);
         m_boxes.queueAnswer(MsgResult::Ok);
@@ -789,7 +798,9 @@ void TestSearchWindows::historyWindowCommitsDiscardsAndCopies()
         history.Command1[3]->click();
         history.List1->setCurrentRow(1);
         history.Command1[2]->click();
-        history.Command1[0]->click();
+        // Enter on the focused OK button commits.
+        history.Command1[0]->setFocus();
+        QTest::keyClick(history.Command1[0], Qt::Key_Return);
     });
     window->menus().mnuFileRireki->trigger();
     QCOMPARE(historyEntries(m_state.options), (QStringList{entries[0], entries[2]}));
