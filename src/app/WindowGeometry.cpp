@@ -1,5 +1,6 @@
 #include "app/WindowGeometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace torumin {
@@ -43,6 +44,38 @@ QPointF centredMainPositionTwips(QSizeF screenTwips)
 QPointF centredCandidatePositionTwips(QSizeF screenTwips, double windowHeight, double windowWidth)
 {
     return {(screenTwips.width() - windowWidth) / 2.0, (screenTwips.height() - windowHeight) / 2.0};
+}
+
+namespace {
+
+// The start of a span of `length` pushed inside [low, low + room), or at low
+// when it is longer than that.
+int slideInto(int start, int length, int low, int room)
+{
+    return std::max(low, std::min(start, low + room - length));
+}
+
+} // namespace
+
+QPoint dialogPositionClearOf(QSize dialog, QRect owner, QRect keep, QRect screen)
+{
+    const int w = dialog.width();
+    const int h = dialog.height();
+    const auto fits = [&](QPoint topLeft) {
+        const QRect placed(topLeft, dialog);
+        return screen.contains(placed) && !placed.intersects(keep);
+    };
+    for (const QRect &anchor : {owner, keep}) {
+        const int x = slideInto(anchor.center().x() - w / 2, w, screen.left(), screen.width());
+        const int y = slideInto(anchor.center().y() - h / 2, h, screen.top(), screen.height());
+        for (const QPoint candidate : {QPoint(x, anchor.bottom() + 1), QPoint(x, anchor.top() - h),
+                                       QPoint(anchor.right() + 1, y), QPoint(anchor.left() - w, y)}) {
+            if (fits(candidate))
+                return candidate;
+        }
+    }
+    return {slideInto(owner.center().x() - w / 2, w, screen.left(), screen.width()),
+            slideInto(owner.center().y() - h / 2, h, screen.top(), screen.height())};
 }
 
 QString twipsText(double twips)

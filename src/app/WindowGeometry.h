@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QPoint>
 #include <QPointF>
+#include <QRect>
+#include <QSize>
 #include <QSizeF>
 #include <QString>
 
@@ -25,6 +28,15 @@ inline constexpr double kTwipsPerInch = 1440.0;
 // The candidate window's default position, centred for its stored default size,
 // in double precision.
 [[nodiscard]] QPointF centredCandidatePositionTwips(QSizeF screenTwips, double windowHeight, double windowWidth);
+
+// Where a dialog's frame goes so that it leaves `keep` (the owner's result
+// box) in view: just below the owner's frame, else just above it, else beside
+// it (right, then left), slid along the other edge to stay on the screen; when
+// the owner's surroundings hold no room, the same around `keep` itself. With no
+// room anywhere, centred over the owner. Every rectangle is in screen
+// coordinates; the result is the frame's top-left, on the screen as far as the
+// dialog fits on it.
+[[nodiscard]] QPoint dialogPositionClearOf(QSize dialog, QRect owner, QRect keep, QRect screen);
 
 // The text a position is stored as: a whole number where it is one, otherwise
 // up to seven significant digits.

@@ -8,10 +8,54 @@ namespace {
 
 bool allDigits(const QString &text)
 {
-    return std::all_of(text.cbegin(), text.cend(), [](QChar ch) { return ch >= u'0' && ch <= u'9'; });
+    return std::all_of(text.cbegin(), text.cend(), isCodeDigit);
+}
+
+// What people put between the two parts of a code: the hyphen, and the
+// dashes an input method or a web page offers in its place.
+bool isCodeHyphen(QChar ch)
+{
+    switch (ch.unicode()) {
+    case u'-':
+    case u'‐':   // hyphen
+    case u'−':   // minus sign
+    case u'－':  // full-width hyphen-minus
+    case u'ー':  // long vowel mark, the kana keyboard's dash
+    case u'ｰ':   // its half-width form
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace
+
+bool isCodeDigit(QChar ch)
+{
+    return (ch >= u'0' && ch <= u'9') || (ch >= u'０' && ch <= u'９');
+}
+
+QString asciiDigits(const QString &text)
+{
+    QString ascii = text;
+    for (QChar &ch : ascii) {
+        if (ch >= u'０' && ch <= u'９')
+            ch = QChar(static_cast<char16_t>(u'0' + (ch.unicode() - u'０')));
+    }
+    return ascii;
+}
+
+std::optional<QString> postalCodeDigits(const QString &text)
+{
+    QString code = text.trimmed();
+    if (code.startsWith(u'〒'))
+        code = code.mid(1).trimmed();
+    if (code.size() == 8 && isCodeHyphen(code.at(3)))
+        code.remove(3, 1);
+    if (code.size() != 7 || !allDigits(code))
+        return std::nullopt;
+    return asciiDigits(code);
+}
 
 std::vector<CodeCheckMessage> checkPostalCode(const QString &first, const QString &second)
 {

@@ -48,6 +48,34 @@ TEST(WindowGeometry, PositionsAreStoredAsShortDecimalText)
     EXPECT_EQ(twipsText(1.0 / 3.0), QStringLiteral("0.3333333"));
 }
 
+TEST(WindowGeometry, DialogsLeaveTheResultBoxInView)
+{
+    struct Row {
+        const char *where;
+        QRect owner, keep, screen;
+        QPoint expected;
+    };
+    const QSize dialog(334, 148);
+    const QRect screen(0, 0, 1280, 800);
+    const std::vector<Row> rows{
+        {"below the owner", {543, 344, 192, 123}, {546, 410, 186, 54}, screen, {471, 467}},
+        {"above, no room below", {543, 660, 192, 123}, {546, 726, 186, 54}, screen, {471, 512}},
+        {"right, full height", {400, 0, 192, 800}, {403, 66, 186, 730}, screen, {592, 325}},
+        {"left, at the right edge", {1000, 0, 280, 800}, {1003, 66, 274, 730}, screen, {666, 325}},
+        {"below the box in a full-screen owner", {0, 0, 1280, 800}, {10, 60, 1260, 200}, screen, {472, 260}},
+        {"centred when nothing fits", {0, 0, 1280, 800}, {0, 0, 1280, 800}, screen, {472, 325}},
+        {"slid onto the screen", {0, 300, 192, 123}, {3, 366, 186, 54}, screen, {0, 423}},
+        {"on a second screen", {1300, 100, 192, 123}, {1303, 166, 186, 54}, {1280, 0, 1024, 768}, {1280, 223}},
+    };
+    for (const Row &row : rows) {
+        const QPoint placed = dialogPositionClearOf(dialog, row.owner, row.keep, row.screen);
+        EXPECT_EQ(placed, row.expected) << row.where;
+        if (row.keep != row.screen) {
+            EXPECT_FALSE(QRect(placed, dialog).intersects(row.keep)) << row.where;
+        }
+    }
+}
+
 TEST(EnvironmentProbes, VersionNames)
 {
     struct Row {

@@ -217,12 +217,45 @@ TEST(PostalCodeCheck, MessagesInOrder)
         {"10", "0005", {length}},
         {"10a", "", {length, digits(0)}},
         {"1a0", "00b5", {digits(0), digits(1)}},
-        {"１００", "0005", {digits(0)}},  // full-width digits are not digits
+        {"１００", "０００５", {}},  // full-width digits are digits
+        {"１a０", "0005", {digits(0)}},
         {"100", " 005", {digits(1)}},
         {"", "0005", {length}},
     };
     for (const Case &c : cases)
         EXPECT_EQ(checkPostalCode(s(c.first), s(c.second)), c.messages) << c.first << '|' << c.second;
+}
+
+TEST(PostalCodeCheck, WholeCodesAsPeopleTypeOrPasteThem)
+{
+    struct Case {
+        const char *text;
+        std::optional<QString> digits;
+    };
+    const std::optional<QString> code = s("1000005");
+    const std::vector<Case> cases{
+        {"1000005", code},
+        {"100-0005", code},
+        {"〒100-0005", code},
+        {"〒 100-0005", code},
+        {" 1000005\t", code},
+        {"　１００－０００５　", code},
+        {"１０００００５", code},
+        {"100ー0005", code},
+        {"100‐0005", code},
+        {"100 0005", std::nullopt},
+        {"1000-005", std::nullopt},
+        {"100--0005", std::nullopt},
+        {"100000", std::nullopt},
+        {"10000056", std::nullopt},
+        {"100-000a", std::nullopt},
+        {"〒", std::nullopt},
+        {"", std::nullopt},
+        {"東京都千代田区丸の内", std::nullopt},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(postalCodeDigits(s(c.text)), c.digits) << c.text;
+    EXPECT_EQ(asciiDigits(s("１２3a４")), s("123a4"));
 }
 
 TEST(PickLists, RunsInTableOrder)

@@ -1,7 +1,9 @@
 #include "app/EnvironmentProbes.h"
 #include "app/Module1.h"
 #include "app/SettingsKeys.h"
+#include "app/platform/QtMessageBoxes.h"
 #include "data/PostalListReader.h"
+#include "search/PickLists.h"
 #include "search/SearchHistory.h"
 #include "support/FakePlatform.h"
 #include "support/FakeServices.h"
@@ -21,9 +23,13 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QInputMethodEvent>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QThread>
 
@@ -62,6 +68,49 @@ QString s(const char *utf8)
     return QString::fromUtf8(utf8);
 }
 
+void activate(QWidget &window)
+{
+    window.activateWindow();
+    QTRY_VERIFY(window.isActiveWindow());
+}
+
+// Presses a key the way the keyboard's keys arrive: at an open popup (a list
+// or offered completions) when there is one, else at the focus.
+void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString &text = QString())
+{
+    QTest::sendKeyEvent(QTest::Click, static_cast<QWidget *>(nullptr), key, text, modifiers);
+}
+
+// Types one key per character: "\r" is Return, "\n" the keypad's Enter.
+void typeKeys(const QString &keys)
+{
+    for (const QChar ch : keys) {
+        if (ch == u'\r')
+            press(Qt::Key_Return);
+        else if (ch == u'\n')
+            press(Qt::Key_Enter, Qt::KeypadModifier);
+        else if (ch >= u'0' && ch <= u'9')
+            press(Qt::Key(ch.unicode()), Qt::NoModifier, QString(ch));
+        else
+            press(Qt::Key_unknown, Qt::NoModifier, QString(ch));
+    }
+}
+
+// Text as an input method hands it over when the user accepts a conversion.
+void commitText(QWidget *target, const QString &text)
+{
+    QInputMethodEvent commit;
+    commit.setCommitString(text);
+    QCoreApplication::sendEvent(target, &commit);
+}
+
+// A left click where the window system puts it, so an open popup takes the
+// release as it would from a real mouse.
+void clickAt(QWidget &window, QWidget *target, QPoint inTarget)
+{
+    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, Qt::NoModifier, target->mapTo(&window, inTarget));
+}
+
 } // namespace
 
 class TestSearchWindows final : public QObject {
@@ -79,6 +128,18 @@ private Q_SLOTS:
     void addressSearchKanjiAndKana_data();
     void addressSearchKanjiAndKana();
     void addressDialogChecksAndForgetsByOption();
+    void addressBoxesKeepWhatIsTyped_data();
+    void addressBoxesKeepWhatIsTyped();
+    void enterMovesOnUntilTheTownBox_data();
+    void enterMovesOnUntilTheTownBox();
+    void boxNamedByTheCheckIsEnteredAsByTab_data();
+    void boxNamedByTheCheckIsEnteredAsByTab();
+    void clickIntoTheCityBoxDropsItsList_data();
+    void clickIntoTheCityBoxDropsItsList();
+    void codeBoxesTakeTypingAcross_data();
+    void codeBoxesTakeTypingAcross();
+    void pastedCodeFillsBothBoxes_data();
+    void pastedCodeFillsBothBoxes();
     void resultBoxCopyPasteClear();
     void eraseAsksAndWritesEightKeys_data();
     void eraseAsksAndWritesEightKeys();
@@ -205,12 +266,16 @@ void TestSearchWindows::continuousCodeSearchReopensUntilClosed()
         click(dialog, "Command1_0");
     });
     QString shownWhenReopened;
+    bool resultInView = false;
     m_driver->then([&](QWidget &dialog) {
         shownWhenReopened = window->Text1()->toPlainText();
+        const QRect result(window->Text1()->mapToGlobal(QPoint(0, 0)), window->Text1()->size());
+        resultInView = !dialog.frameGeometry().intersects(result);
         click(dialog, "Command1_1");
     });
     window->menus().mnuSeekKensaku[0]->trigger();
     QCOMPARE(shownWhenReopened, s("指定の郵便番号に該当する 「住所」 は存在しません。　"));
+    QVERIFY(resultInView);
     QCOMPARE(historyEntries(m_state.options),
              QStringList{s("〒999-9999　指定の郵便番号に該当する 「住所」 は存在しません。　")});
     window->hide();
@@ -260,7 +325,7 @@ void TestSearchWindows::codeCheckMessagesKeepTheDialogOpen()
     QCOMPARE(m_boxes.shown()[1].title, s("数字確認"));
 
     m_boxes.clear();
-    dialog.Text1[0]->setText(s("１００"));
+    dialog.Text1[0]->setText(s("１０o"));
     dialog.Text1[1]->setText(s("0005"));
     m_boxes.queueAnswer(MsgResult::Ok);
     dialog.Command1[0]->click();
@@ -358,6 +423,252 @@ void TestSearchWindows::addressDialogChecksAndForgetsByOption()
     dialog.reject();
 }
 
+void TestSearchWindows::addressBoxesKeepWhatIsTyped_data()
+{
+    QTest::addColumn<bool>("byInputMethod");
+    QTest::addColumn<bool>("tabFirst");
+    QTest::newRow("keys, Tab, search") << false << true;
+    QTest::newRow("keys, search") << false << false;
+    QTest::newRow("input method, Tab, search") << true << true;
+}
+
+void TestSearchWindows::addressBoxesKeepWhatIsTyped()
+{
+    QFETCH(bool, byInputMethod);
+    QFETCH(bool, tabFirst);
+    // 弘前市 lists 八幡町 (036-8057) before 八幡 (036-1314).
+    const auto window = showMainWindow();
+    QString typed;
+    m_driver->then([&](QWidget &dialog) {
+        activate(dialog);
+        auto *pref = child<QComboBox>(dialog, "Combo1_0");
+        auto *city = child<QComboBox>(dialog, "Combo1_1");
+        auto *town = child<QComboBox>(dialog, "Combo1_2");
+        pick(pref, s("青森県"));
+        QTest::keyClick(pref, Qt::Key_Tab);
+        pick(city, s("弘前市"));
+        QTest::keyClick(city, Qt::Key_Tab);
+        QCOMPARE(dialog.focusWidget(), town);
+        if (byInputMethod) {
+            commitText(town, s("八"));
+            commitText(town, s("幡"));
+        } else {
+            typeKeys(s("八幡"));
+        }
+        typed = town->currentText();
+        if (tabFirst)
+            press(Qt::Key_Tab);
+        click(dialog, "Command1_0");
+    });
+    QTest::keyClick(window.get(), Qt::Key_J, Qt::ControlModifier);
+    QCOMPARE(typed, s("八幡"));
+    QCOMPARE(m_state.options.value(s("Jusho(2)")), s("八幡"));
+    QCOMPARE(window->Text1()->toPlainText(), s("036-1314"));
+    window->hide();
+}
+
+void TestSearchWindows::enterMovesOnUntilTheTownBox_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Return") << int(Qt::Key_Return) << int(Qt::NoModifier);
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
+}
+
+void TestSearchWindows::enterMovesOnUntilTheTownBox()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    const auto enter = [&] { press(Qt::Key(key), Qt::KeyboardModifiers(modifiers)); };
+    // The last search comes back; only the prefecture is retyped.
+    m_state.SearchMode = 1;
+    m_state.options.set(s("Jusho(0)"), s("東京都"));
+    m_state.options.set(s("Jusho(1)"), s("千代田区"));
+    m_state.options.set(s("Jusho(2)"), s("丸の内"));
+    JUSHO_KEN dialog(context());
+    dialog.show();
+    activate(dialog);
+    dialog.Combo1[0]->lineEdit()->selectAll();
+    typeKeys(s("青森県"));
+    enter();
+    QCOMPARE(dialog.focusWidget(), dialog.Combo1[1]);
+    QVERIFY(dialog.Combo1[1]->view()->isVisible());
+    QCOMPARE(dialog.Combo1[1]->itemText(0), s("青森市"));
+    QCOMPARE(m_state.searchRequested, 0);
+
+    pick(dialog.Combo1[1], s("弘前市"));
+    enter();
+    QCOMPARE(dialog.focusWidget(), dialog.Combo1[2]);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(dialog.Combo1[2]->currentText(), QString());
+
+    // In the town box Enter searches what was typed, completions offered or not.
+    typeKeys(s("八幡"));
+    enter();
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(m_state.searchRequested, 1);
+    QCOMPARE(m_state.options.value(s("Jusho(1)")), s("弘前市"));
+    QCOMPARE(m_state.options.value(s("Jusho(2)")), s("八幡"));
+    QVERIFY(m_boxes.shown().empty());
+}
+
+void TestSearchWindows::boxNamedByTheCheckIsEnteredAsByTab_data()
+{
+    QTest::addColumn<bool>("realBox");
+    QTest::addColumn<QString>("city");
+    QTest::newRow("city box, scripted message") << false << QString();
+    QTest::newRow("city box, real message box") << true << QString();
+    QTest::newRow("town box, real message box") << true << s("千代田区");
+}
+
+void TestSearchWindows::boxNamedByTheCheckIsEnteredAsByTab()
+{
+    QFETCH(bool, realBox);
+    QFETCH(QString, city);
+    QtMessageBoxes real;
+    UiContext withBoxes = context();
+    UiContext withRealBoxes{m_state, m_store, real, m_clipboard, m_help, m_web};
+    m_state.SearchMode = 1;
+    m_state.options.set(s("OptLak(1)"), s("0"));
+    JUSHO_KEN dialog(realBox ? withRealBoxes : withBoxes);
+    dialog.show();
+    activate(dialog);
+    dialog.Combo1[0]->setEditText(s("東京都"));
+    dialog.Combo1[1]->setEditText(city);
+    QString shown;
+    if (realBox) {
+        m_driver->then([&](QWidget &box) {
+            shown = static_cast<QMessageBox &>(box).text();
+            QTest::keyClick(&box, Qt::Key_Return);
+        });
+    } else {
+        m_boxes.queueAnswer(MsgResult::Ok);
+    }
+    dialog.Command1[0]->setFocus();
+    QTest::keyClick(dialog.Command1[0], Qt::Key_Return);
+
+    const bool cityBox = city.isEmpty();
+    QComboBox *entered = dialog.Combo1[cityBox ? 1 : 2];
+    QTRY_VERIFY(dialog.isActiveWindow());
+    QCOMPARE(dialog.focusWidget(), entered);
+    if (cityBox) {
+        QTRY_VERIFY(entered->view()->isVisible());
+        QCOMPARE(entered->count(), cityList(m_state.table, AddressScript::Kanji, s("東京都")).size());
+        entered->hidePopup();
+    } else {
+        QCOMPARE(entered->count(), townList(m_state.table, AddressScript::Kanji, s("東京都"), city).size());
+    }
+    if (realBox)
+        QCOMPARE(shown, cityBox ? s("「市/区名」 が入力されていません。　") : s("「町/村/字名」 が入力されていません。　"));
+    dialog.reject();
+}
+
+void TestSearchWindows::clickIntoTheCityBoxDropsItsList_data()
+{
+    QTest::addColumn<bool>("onArrow");
+    QTest::newRow("text") << false;
+    QTest::newRow("arrow") << true;
+}
+
+void TestSearchWindows::clickIntoTheCityBoxDropsItsList()
+{
+    QFETCH(bool, onArrow);
+    m_state.SearchMode = 1;
+    JUSHO_KEN dialog(context());
+    dialog.show();
+    activate(dialog);
+    dialog.Combo1[0]->setEditText(s("北海道"));
+    QComboBox *city = dialog.Combo1[1];
+    QStyleOptionComboBox option;
+    option.initFrom(city);
+    option.editable = true;
+    option.subControls = QStyle::SC_All;
+    const QPoint where = onArrow
+        ? city->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, city).center()
+        : city->lineEdit()->geometry().center();
+    clickAt(dialog, city, where);
+    QCOMPARE(dialog.focusWidget(), city);
+    QCOMPARE(city->itemText(0), s("札幌市中央区"));
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    QVERIFY(city->view()->isVisible());
+    city->hidePopup();
+    dialog.reject();
+}
+
+void TestSearchWindows::codeBoxesTakeTypingAcross_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<QString>("focus");
+    QTest::newRow("seven digits") << s("1000005") << s("100") << s("0005") << s("Text1_1");
+    QTest::newRow("a full second box keeps the focus") << s("10000059") << s("100") << s("0005") << s("Text1_1");
+    QTest::newRow("full-width digits") << s("１０００００５") << s("１００") << s("０００５") << s("Text1_1");
+    QTest::newRow("a letter goes nowhere") << s("100a") << s("100") << QString() << s("Text1_0");
+    QTest::newRow("Return moves on") << s("10\r") << s("10") << QString() << s("Text1_1");
+    QTest::newRow("keypad Enter moves on") << s("10\n") << s("10") << QString() << s("Text1_1");
+    QTest::newRow("keypad Enter to the button") << s("100\n0005\n") << s("100") << s("0005") << s("Command1_0");
+}
+
+void TestSearchWindows::codeBoxesTakeTypingAcross()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(QString, focus);
+    YUBIN_KEN dialog(context());
+    dialog.show();
+    activate(dialog);
+    typeKeys(keys);
+    QCOMPARE(dialog.Text1[0]->text(), first);
+    QCOMPARE(dialog.Text1[1]->text(), second);
+    QCOMPARE(dialog.focusWidget()->objectName(), focus);
+    QVERIFY(dialog.isVisible());
+    if (second.size() == 4) {
+        // Searched as the list writes codes, whatever digits were typed.
+        dialog.Command1[0]->click();
+        QCOMPARE(m_state.options.value(s("YubinB")), s("1000005"));
+    }
+    dialog.reject();
+}
+
+void TestSearchWindows::pastedCodeFillsBothBoxes_data()
+{
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<int>("box");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::newRow("digits") << s("1000005") << 0 << s("100") << s("0005");
+    QTest::newRow("hyphen, second box") << s("100-0005") << 1 << s("100") << s("0005");
+    QTest::newRow("postal mark") << s("〒100-0005") << 0 << s("100") << s("0005");
+    QTest::newRow("full-width") << s("１０００００５") << 1 << s("100") << s("0005");
+    QTest::newRow("part of a code") << s("0005") << 1 << QString() << s("0005");
+    QTest::newRow("not a code") << s("abcde") << 0 << s("abc") << QString();
+}
+
+void TestSearchWindows::pastedCodeFillsBothBoxes()
+{
+    QFETCH(QString, pasted);
+    QFETCH(int, box);
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    YUBIN_KEN dialog(context());
+    dialog.show();
+    activate(dialog);
+    m_clipboard.contents = pasted;
+    QLineEdit *target = dialog.Text1[static_cast<std::size_t>(box)];
+    target->setFocus();
+    QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(dialog.Text1[0]->text(), first);
+    QCOMPARE(dialog.Text1[1]->text(), second);
+    if (first.size() == 3 && second.size() == 4) {
+        QCOMPARE(dialog.focusWidget(), dialog.Text1[1]);
+        dialog.Command1[0]->click();
+        QCOMPARE(m_state.options.value(s("YubinB")), s("1000005"));
+    }
+    dialog.reject();
+}
+
 void TestSearchWindows::resultBoxCopyPasteClear()
 {
     const auto window = showMainWindow();
@@ -443,9 +754,17 @@ void TestSearchWindows::historyWindowCommitsDiscardsAndCopies()
     // Removing with the close box forgets the removal.
     m_driver->then([](QWidget &dialog) {
         auto &history = static_cast<RIREKI &>(dialog);
+        activate(dialog);
+        // Nothing looks chosen until the user chooses.
+        QCOMPARE(history.List1->currentRow(), -1);
         history.List1->setCurrentRow(0);
         history.Command1[2]->click();
         QCOMPARE(history.List1->count(), 2);
+        // Enter in the list is not OK: only the button commits.
+        history.List1->setFocus();
+        QTest::keyClick(history.List1, Qt::Key_Return);
+        QTest::keyClick(history.List1, Qt::Key_Enter, Qt::KeypadModifier);
+        QVERIFY(history.isVisible());
         history.reject();
     });
     window->menus().mnuFileRireki->trigger();
@@ -455,6 +774,7 @@ void TestSearchWindows::historyWindowCommitsDiscardsAndCopies()
     // Nothing selected: messages; then copy variants; then remove the second and commit.
     m_driver->then([&](QWidget &dialog) {
         auto &history = static_cast<RIREKI &>(dialog);
+        activate(dialog);
         QCOMPARE(history.List1->count(), 3);
         m_boxes.queueAnswer(MsgResult::Ok);
         m_boxes.queueAnswer(MsgResult::Ok);
@@ -478,7 +798,9 @@ void TestSearchWindows::historyWindowCommitsDiscardsAndCopies()
         history.Command1[3]->click();
         history.List1->setCurrentRow(1);
         history.Command1[2]->click();
-        history.Command1[0]->click();
+        // Enter on the focused OK button commits.
+        history.Command1[0]->setFocus();
+        QTest::keyClick(history.Command1[0], Qt::Key_Return);
     });
     window->menus().mnuFileRireki->trigger();
     QCOMPARE(historyEntries(m_state.options), (QStringList{entries[0], entries[2]}));

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace torumin {
 
@@ -16,14 +17,19 @@ QString QtMessageBoxes::displayText(const QString &text)
 MsgResult QtMessageBoxes::MsgBox(const QString &text, int style, const QString &title)
 {
     const bool question = style == kStyleQuestionOkCancel;
+    const QPointer<QWidget> owner = QApplication::activeWindow();
     QMessageBox box(question ? QMessageBox::Question : QMessageBox::Warning, title, displayText(text),
-                    question ? (QMessageBox::Ok | QMessageBox::Cancel) : QMessageBox::Ok,
-                    QApplication::activeWindow());
+                    question ? (QMessageBox::Ok | QMessageBox::Cancel) : QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Ok);
     if (question)
         box.setEscapeButton(QMessageBox::Cancel);
-    return box.exec() == QMessageBox::Ok ? MsgResult::Ok : MsgResult::Cancel;
+    const bool ok = box.exec() == QMessageBox::Ok;
+    // The window that asked gets the keyboard back, where it put its focus;
+    // not every desktop hands the activation back by itself.
+    if (owner && owner->isVisible())
+        owner->activateWindow();
+    return ok ? MsgResult::Ok : MsgResult::Cancel;
 }
 
 } // namespace torumin

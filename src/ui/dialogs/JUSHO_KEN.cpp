@@ -10,9 +10,11 @@
 #include "ui/TwipsPlacement.h"
 #include "ui/UiFonts.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QCompleter>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -52,19 +54,26 @@ JUSHO_KEN::JUSHO_KEN(UiContext context, QWidget *parent)
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setMaxVisibleItems(20);
+        // Completions are offered in a list to pick from, never written into
+        // the box: a town typed whole (八幡) may be the start of an earlier
+        // one (八幡町), and the box must search what was typed.
+        combo->completer()->setCompletionMode(QCompleter::PopupCompletion);
         combo->completer()->setCaseSensitivity(Qt::CaseSensitive);
         combo->completer()->setFilterMode(Qt::MatchStartsWith);
+        combo->completer()->popup()->installEventFilter(this);
         combo->setFont(UiFonts::gothic(9));
         combo->setToolTip(QLatin1Char(' ') + captions[i + 1] + QLatin1Char(' '));
         combo->setGeometry(twips.rect(1530, tops[i], widths[i], 330));
         combo->installEventFilter(this);
         Combo1[i] = combo;
     }
+    Combo1[1]->lineEdit()->installEventFilter(this);
 
     Command1 = makeCommandButtons<3>(this, {QStringLiteral("検索"), QStringLiteral("キャンセル"), QStringLiteral("ヘルプ")},
                                      [this](int index) { Command1_Click(index); });
     placeButtonRow<3>(twips, Command1, {2465, 4225, 5985}, 2520);
-    // Enter searches, as the first button of the dialog.
+    // Enter in the town box searches, as the first button of the dialog; in
+    // the other two boxes it moves on (see the event filter).
     Command1[0]->setDefault(true);
     setTabOrder(Combo1[0], Combo1[1]);
     setTabOrder(Combo1[1], Combo1[2]);
@@ -108,27 +117,89 @@ void JUSHO_KEN::Form_Load()
     Combo1[0]->setFocus();
 }
 
+int JUSHO_KEN::boxIndex(const QObject *object) const
+{
+    for (std::size_t i = 0; i < Combo1.size(); ++i) {
+        if (object == Combo1[i])
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+int JUSHO_KEN::completionIndex(const QObject *object) const
+{
+    for (std::size_t i = 0; i < Combo1.size(); ++i) {
+        if (object == Combo1[i]->completer()->popup())
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
 bool JUSHO_KEN::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusIn) {
+    const int index = boxIndex(watched);
+    switch (event->type()) {
+    case QEvent::FocusIn: {
+        if (index < 0)
+            break;
         // The focus coming back from the box's own list, or from another
-        // window, is not the user entering the box.
+        // window, is not the user entering the box, unless the address check
+        // sent it there while its message held the activation.
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
-            for (std::size_t i = 0; i < Combo1.size(); ++i) {
-                if (watched == Combo1[i])
-                    Combo1_GotFocus(static_cast<int>(i));
-            }
+        const bool sentByCheck = index == m_enterAfterMessage;
+        m_enterAfterMessage = -1;
+        if (sentByCheck || (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason))
+            Combo1_GotFocus(index, reason);
+        break;
+    }
+    case QEvent::KeyPress: {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool enter = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+        if (enter && (index == 0 || index == 1)) {
+            focusNextChild();
+            return true;
         }
+        // Enter while completions are offered and none is chosen is Enter in
+        // the box: the offer closes and the box keeps what was typed.
+        const int offering = completionIndex(watched);
+        auto *offer = qobject_cast<QAbstractItemView *>(watched);
+        if (enter && offering >= 0 && offer && !offer->currentIndex().isValid()) {
+            offer->hide();
+            if (offering == 2)
+                Command1[0]->click();
+            else
+                focusNextChild();
+            return true;
+        }
+        break;
+    }
+    case QEvent::MouseButtonPress:
+        // A press on the arrow: the box opens its list itself.
+        if (index == 1)
+            m_dropOnRelease = false;
+        break;
+    case QEvent::MouseButtonRelease:
+        if (watched == Combo1[1]->lineEdit() && m_dropOnRelease) {
+            m_dropOnRelease = false;
+            Combo1[1]->showPopup();
+        }
+        break;
+    default:
+        break;
     }
     return QDialog::eventFilter(watched, event);
 }
 
-void JUSHO_KEN::Combo1_GotFocus(int index)
+void JUSHO_KEN::Combo1_GotFocus(int index, Qt::FocusReason reason)
 {
     if (index == 1) {
         City_Fill();
-        Combo1[1]->showPopup();
+        // Opened during a click, the list would close again when the button
+        // comes up.
+        m_dropOnRelease = reason == Qt::MouseFocusReason;
+        if (!m_dropOnRelease)
+            Combo1[1]->showPopup();
     } else if (index == 2) {
         Town_Fill();
     }
@@ -158,7 +229,14 @@ bool JUSHO_KEN::Jusho_Check()
     if (!message)
         return true;
     m_context.boxes.MsgBox(message->text, kStyleExclamationOk, message->title);
-    Combo1[static_cast<std::size_t>(message->focusBox)]->setFocus(Qt::OtherFocusReason);
+    QComboBox *box = Combo1[static_cast<std::size_t>(message->focusBox)];
+    if (box->hasFocus()) {
+        // Already there (Enter in the town box): no focus event will come.
+        Combo1_GotFocus(message->focusBox, Qt::OtherFocusReason);
+    } else {
+        m_enterAfterMessage = message->focusBox;
+        box->setFocus(Qt::OtherFocusReason);
+    }
     return false;
 }
 

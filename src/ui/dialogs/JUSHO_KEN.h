@@ -32,7 +32,9 @@ protected:
 
 private:
     void Form_Load();
-    void Combo1_GotFocus(int index);
+    void Combo1_GotFocus(int index, Qt::FocusReason reason);
+    [[nodiscard]] int boxIndex(const QObject *object) const;
+    [[nodiscard]] int completionIndex(const QObject *object) const;
     void City_Fill();
     void Town_Fill();
     [[nodiscard]] bool Jusho_Check();
@@ -41,6 +43,11 @@ private:
 
     UiContext m_context;
     AddressScript m_script;
+    // The box the address check sent the user to: entered when the focus
+    // reaches it, however late the window gets the activation back.
+    int m_enterAfterMessage = -1;
+    // Entered by a click on its text: its list opens when the button comes up.
+    bool m_dropOnRelease = false;
 };
 
 } // namespace torumin

@@ -1,6 +1,7 @@
 #include "ui/dialogs/YUBIN_KEN.h"
 
 #include "app/Module1.h"
+#include "app/platform/Clipboard.h"
 #include "app/platform/HelpViewer.h"
 #include "app/platform/MessageBoxes.h"
 #include "search/PostalCodeCheck.h"
@@ -8,10 +9,14 @@
 #include "ui/TwipsPlacement.h"
 #include "ui/UiFonts.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+
+#include <memory>
 
 namespace torumin {
 
@@ -79,14 +84,77 @@ void YUBIN_KEN::Form_Load()
 
 bool YUBIN_KEN::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
-            focusNextChild();
-            return true;
-        }
+    QLineEdit *box = nullptr;
+    for (QLineEdit *each : Text1) {
+        if (watched == each)
+            box = each;
+    }
+    if (box && event->type() == QEvent::KeyPress && keyPressed(box, *static_cast<QKeyEvent *>(event)))
+        return true;
+    if (box && event->type() == QEvent::ContextMenu) {
+        showContextMenu(box, static_cast<QContextMenuEvent *>(event)->globalPos());
+        return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+// True when the key was handled here and goes no further.
+bool YUBIN_KEN::keyPressed(QLineEdit *box, const QKeyEvent &key)
+{
+    // Both Enter keys move on, as Tab does.
+    if ((key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter)
+        && (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        focusNextChild();
+        return true;
+    }
+    if (key.matches(QKeySequence::Paste)) {
+        pasteInto(box);
+        return true;
+    }
+    // A digit typed after the third goes on into the second box, as a code is
+    // typed in one go; it takes the place of what that box held.
+    const QString typed = key.text();
+    const bool atFullEnd = box == Text1[0] && box->text().size() >= box->maxLength() && !box->hasSelectedText()
+        && box->cursorPosition() == box->text().size();
+    if (atFullEnd && typed.size() == 1 && isCodeDigit(typed.front())
+        && (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) == Qt::NoModifier) {
+        Text1[1]->setFocus(Qt::TabFocusReason);
+        Text1[1]->selectAll();
+        Text1[1]->insert(typed);
+        return true;
+    }
+    return false;
+}
+
+// A whole code pasted into either box fills both; anything else is pasted as
+// the box would, and the search checks it as it does typed text.
+void YUBIN_KEN::pasteInto(QLineEdit *box)
+{
+    const std::optional<QString> text = m_context.clipboard.text();
+    if (!text)
+        return;
+    if (const std::optional<QString> code = postalCodeDigits(*text)) {
+        Text1[0]->setText(code->left(3));
+        Text1[1]->setText(code->mid(3));
+        Text1[1]->setFocus(Qt::OtherFocusReason);
+        Text1[1]->end(false);
+        return;
+    }
+    box->insert(*text);
+}
+
+// The box's own menu, its paste going the way Ctrl+V goes.
+void YUBIN_KEN::showContextMenu(QLineEdit *box, QPoint at)
+{
+    const std::unique_ptr<QMenu> menu(box->createStandardContextMenu());
+    const QString pasteKeys = QLatin1Char('\t') + QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+    for (QAction *action : menu->actions()) {
+        if (!action->text().endsWith(pasteKeys))
+            continue;
+        action->disconnect(box);
+        connect(action, &QAction::triggered, this, [this, box] { pasteInto(box); });
+    }
+    menu->exec(at);
 }
 
 int YUBIN_KEN::Yubin_Check()
@@ -108,7 +176,8 @@ void YUBIN_KEN::Command1_Click(int index)
             Text1[0]->setFocus();
             return;
         }
-        m_context.state.options.set(QStringLiteral("YubinB"), Text1[0]->text() + Text1[1]->text());
+        // The list writes codes in ASCII digits; full-width ones were typed.
+        m_context.state.options.set(QStringLiteral("YubinB"), asciiDigits(Text1[0]->text() + Text1[1]->text()));
         m_context.state.searchRequested = 1;
         accept();
         break;

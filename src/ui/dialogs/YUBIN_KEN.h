@@ -6,6 +6,7 @@
 
 #include <array>
 
+class QKeyEvent;
 class QLineEdit;
 class QPushButton;
 
@@ -32,6 +33,9 @@ protected:
 private:
     void Form_Load();
     void Command1_Click(int index);
+    [[nodiscard]] bool keyPressed(QLineEdit *box, const QKeyEvent &key);
+    void pasteInto(QLineEdit *box);
+    void showContextMenu(QLineEdit *box, QPoint at);
 
     UiContext m_context;
 };

@@ -6,6 +6,7 @@
 #include "app/platform/HelpViewer.h"
 #include "app/platform/MessageBoxes.h"
 #include "search/SearchResult.h"
+#include "ui/DialogPlacement.h"
 #include "ui/dialogs/JUSHO_KEN.h"
 #include "ui/dialogs/JUSHO_K_KEN.h"
 #include "ui/dialogs/YUBIN_KEN.h"
@@ -50,17 +51,20 @@ void MainCommands::showSearchDialog(int mode)
     switch (mode) {
     case kModeCodeToAddress: {
         YUBIN_KEN dialog(m_context, &m_window);
+        placeClearOf(dialog, m_window, m_text1);
         dialog.exec();
         break;
     }
     case kModeAddressToCode:
     case kModeKanaToCode: {
         JUSHO_KEN dialog(m_context, &m_window);
+        placeClearOf(dialog, m_window, m_text1);
         dialog.exec();
         break;
     }
     case kModeFreeAddress: {
         JUSHO_K_KEN dialog(m_context, &m_window);
+        placeClearOf(dialog, m_window, m_text1);
         dialog.exec();
         break;
     }

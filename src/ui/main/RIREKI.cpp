@@ -9,10 +9,31 @@
 #include "ui/TwipsPlacement.h"
 #include "ui/UiFonts.h"
 
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
 
 namespace torumin {
+
+namespace {
+
+// The history list: nothing looks chosen until the user chooses a line (a
+// list view otherwise puts its focus frame on the first line when it gets the
+// focus).
+class HistoryList final : public QListWidget {
+public:
+    using QListWidget::QListWidget;
+
+protected:
+    void focusInEvent(QFocusEvent *event) override
+    {
+        QListWidget::focusInEvent(event);
+        if (selectedItems().isEmpty())
+            selectionModel()->clearCurrentIndex();
+    }
+};
+
+} // namespace
 
 RIREKI::RIREKI(UiContext context, QWidget *parent)
     : QDialog(parent)
@@ -23,7 +44,7 @@ RIREKI::RIREKI(UiContext context, QWidget *parent)
     const TwipsPlacement twips;
     setFixedSize(twips.size(8205, 4575));
 
-    List1 = new QListWidget(this);
+    List1 = new HistoryList(this);
     List1->setObjectName(QStringLiteral("List1"));
     List1->setToolTip(QStringLiteral(" 住所履歴一覧 "));
     List1->setFont(UiFonts::pGothic(9));
@@ -35,6 +56,10 @@ RIREKI::RIREKI(UiContext context, QWidget *parent)
                                       QStringLiteral("ヘルプ")},
                                      [this](int index) { Command1_Click(index); });
     placeButtonRow<4>(twips, Command1, {1337, 2747, 4157, 5567}, 4140);
+    // No button is the default: Enter in the list must not commit the
+    // removals, nor may OK look as if it would (see keyPressEvent).
+    for (QPushButton *button : Command1)
+        button->setAutoDefault(false);
     setTabOrder(List1, Command1[0]);
     for (std::size_t i = 0; i + 1 < Command1.size(); ++i)
         setTabOrder(Command1[i], Command1[i + 1]);
@@ -48,6 +73,17 @@ void RIREKI::Form_Load()
     List1->setCurrentRow(-1);
     List1->clearSelection();
     List1->setFocus();
+}
+
+void RIREKI::keyPressEvent(QKeyEvent *event)
+{
+    // Enter presses the button that has the focus, and nothing else.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto *button = qobject_cast<QPushButton *>(focusWidget()))
+            button->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 int RIREKI::selectedRow() const

@@ -23,6 +23,9 @@ public:
     QListWidget *List1 = nullptr;
     std::array<QPushButton *, 4> Command1{};
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void Form_Load();
     void Command1_Click(int index);
