@@ -6,10 +6,19 @@ target_compile_definitions(torumin_options INTERFACE
     QT_NO_CONTEXTLESS_CONNECT
     QT_USE_QSTRINGBUILDER
     QT_NO_KEYWORDS)
-target_compile_options(torumin_options INTERFACE
-    -Wall -Wextra -pedantic -Wold-style-cast -Wnon-virtual-dtor)
-if(TORUMIN_WERROR)
-    target_compile_options(torumin_options INTERFACE -Werror)
+if(MSVC)
+    # The sources are UTF-8 with Japanese text in their literals; without
+    # /utf-8 the compiler would read them in the system's code page.
+    target_compile_options(torumin_options INTERFACE /W4 /utf-8 /permissive- /Zc:__cplusplus)
+    if(TORUMIN_WERROR)
+        target_compile_options(torumin_options INTERFACE /WX)
+    endif()
+else()
+    target_compile_options(torumin_options INTERFACE
+        -Wall -Wextra -pedantic -Wold-style-cast -Wnon-virtual-dtor)
+    if(TORUMIN_WERROR)
+        target_compile_options(torumin_options INTERFACE -Werror)
+    endif()
 endif()
 if(TORUMIN_SANITIZE)
     target_compile_options(torumin_options INTERFACE

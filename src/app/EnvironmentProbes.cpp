@@ -33,7 +33,10 @@ QString EnvironmentProbes::GetOSName() const
 {
     OSVERSIONINFOA info{};
     info.dwOSVersionInfoSize = sizeof(info);
+    // Deprecated, but the one call that tells these old versions apart.
+#ifdef _MSC_VER
 #pragma warning(suppress : 4996)
+#endif
     if (!GetVersionExA(&info))
         return {};
     return osNameForVersion(info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion);

@@ -1,6 +1,6 @@
 #include "app/SettingsKeys.h"
 
-#include <QDir>
+#include "app/ProgramFolder.h"
 
 #include <algorithm>
 
@@ -89,7 +89,7 @@ QString defaultValue(const SettingKey &key, const QString &programFolder)
     case DefaultKind::Fixed:
         return key.fixedDefault;
     case DefaultKind::ProgramFolderList:
-        return programFolder + QDir::separator() + kDefaultListFileName;
+        return bundledListPath(programFolder);
     case DefaultKind::ProgramFolder:
         return programFolder;
     }

@@ -20,7 +20,7 @@ inline const QString Rireki = QStringLiteral("Rireki");
 enum class DefaultKind {
     None,               // stays empty, nothing written
     Fixed,              // the text in SettingKey::fixedDefault
-    ProgramFolderList,  // the program's folder + separator + "ken_all.csv"
+    ProgramFolderList,  // the bundled list in the program's folder (bundledListPath)
     ProgramFolder,      // the program's folder
 };
 

@@ -5,9 +5,10 @@
 
 namespace torumin {
 
-// Windows code page 932 to UTF-16 through the system converter (iconv), so
-// that the Microsoft mapping (～ as U+FF5E, the NEC and IBM extensions) comes
-// from a maintained table rather than ours.
+// Windows code page 932 to UTF-16 through the system's converter (iconv; on
+// Windows the system's own code page 932), so that the Microsoft mapping (～ as
+// U+FF5E, the NEC and IBM extensions) comes from a maintained table rather
+// than ours.
 //
 // Every call converts complete fields: the list's separators (comma, double
 // quote, CR, LF) never occur as the second byte of a CP932 character, so a
@@ -35,5 +36,13 @@ public:
 private:
     void *m_handle;
 };
+
+// The first byte that cannot start a CP932 character by the shape of the
+// bytes alone: a single byte the code page leaves undefined (0x80, 0xA0, 0xFD
+// to 0xFF), a lead byte with nothing after it, or one followed by a byte that
+// cannot end a character. Windows' converter maps those single bytes to
+// private-use characters where iconv refuses them; checking the shape first
+// keeps both systems' answers the same.
+[[nodiscard]] std::optional<std::size_t> malformedCp932Byte(const char *bytes, std::size_t size) noexcept;
 
 } // namespace torumin

@@ -119,23 +119,48 @@ TEST(ToolbarLayout, RoundTripsAndRejectsWhatIsNotOurs)
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <vector>
+
 namespace torumin {
 namespace {
 
+// Which folder is the program's and which file in it every slot starts on:
+// a build unpacks ken_all.csv beside the executable, the package installs
+// ken_all.zip in its data folder.
 TEST(ProgramFolder, TheBundledListBesideTheProgramOrWhereThePackagePutIt)
 {
-    QTemporaryDir build;
-    QTemporaryDir installed;
-    const auto addList = [](const QTemporaryDir &dir) {
-        QFile list(dir.filePath(QStringLiteral("ken_all.csv")));
-        ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    enum Place { Build, Installed };
+    struct Case {
+        const char *name;
+        std::vector<const char *> build, installed;
+        Place folder;
+        const char *list;
     };
-    // Neither holds a list: the executable's folder, where the user is told it is missing.
-    EXPECT_EQ(chooseProgramFolder(build.path(), installed.path()), QDir::toNativeSeparators(build.path()));
-    addList(installed);
-    EXPECT_EQ(chooseProgramFolder(build.path(), installed.path()), QDir::toNativeSeparators(installed.path()));
-    addList(build);
-    EXPECT_EQ(chooseProgramFolder(build.path(), installed.path()), QDir::toNativeSeparators(build.path()));
+    const std::vector<Case> cases{
+        // Neither holds a list: the executable's folder, where the user is told it is missing.
+        {"NoListAnywhere", {}, {}, Build, "ken_all.csv"},
+        {"InstalledZip", {}, {"ken_all.zip"}, Installed, "ken_all.zip"},
+        {"InstalledCsv", {}, {"ken_all.csv"}, Installed, "ken_all.csv"},
+        {"CsvBesideTheProgramWins", {"ken_all.csv"}, {"ken_all.zip"}, Build, "ken_all.csv"},
+        {"ZipBesideTheProgramWins", {"ken_all.zip"}, {"ken_all.csv"}, Build, "ken_all.zip"},
+        {"CsvBeforeZipInOneFolder", {}, {"ken_all.zip", "ken_all.csv"}, Installed, "ken_all.csv"},
+    };
+    for (const Case &c : cases) {
+        QTemporaryDir build;
+        QTemporaryDir installed;
+        const auto addFiles = [](const QTemporaryDir &dir, const std::vector<const char *> &names) {
+            for (const char *name : names) {
+                QFile file(dir.filePath(QString::fromLatin1(name)));
+                ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            }
+        };
+        addFiles(build, c.build);
+        addFiles(installed, c.installed);
+        const QString expected = QDir::toNativeSeparators(c.folder == Build ? build.path() : installed.path());
+        const QString folder = chooseProgramFolder(build.path(), installed.path());
+        EXPECT_EQ(folder, expected) << c.name;
+        EXPECT_EQ(bundledListPath(folder), expected + QDir::separator() + QString::fromLatin1(c.list)) << c.name;
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "ListTestSupport.h"
 
+#include "data/Cp932Decoder.h"
 #include "data/ListEncoding.h"
 #include "data/Utf8Decoder.h"
 
@@ -70,6 +71,45 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"LeadF5", "\xF5\x80\x80\x80", u"", 0},
         DecodeCase{"Cp932Kanji", "\x96\x6B\x8A\x43", u"", 0}),
     [](const testing::TestParamInfo<DecodeCase> &info) { return std::string(info.param.name); });
+
+struct Cp932ShapeCase {
+    const char *name;
+    std::string bytes;
+    std::optional<std::size_t> badByte;
+};
+
+void PrintTo(const Cp932ShapeCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+class Cp932Shape : public testing::TestWithParam<Cp932ShapeCase> {};
+
+// The shape check stands in for iconv where the system converter is more
+// lenient (Windows); here both must find the same byte.
+TEST_P(Cp932Shape, FindsTheByteTheConverterRefuses)
+{
+    const Cp932ShapeCase &c = GetParam();
+    EXPECT_EQ(malformedCp932Byte(c.bytes.data(), c.bytes.size()), c.badByte);
+    Cp932Decoder decoder;
+    ASSERT_TRUE(decoder.isValid());
+    std::u16string out(c.bytes.size(), u'#');
+    EXPECT_EQ(decoder.decode(c.bytes.data(), c.bytes.size(), out.data()).badByte, c.badByte);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bytes, Cp932Shape,
+    testing::Values(Cp932ShapeCase{"Kanji", "\x96\x6B\x8A\x43", std::nullopt},
+                    Cp932ShapeCase{"HalfWidthKana", "\xB1\xB2", std::nullopt},
+                    Cp932ShapeCase{"UndefinedValuesAsSecondBytes", "\x81\xA0\x81\x80\x82\xA0", std::nullopt},
+                    Cp932ShapeCase{"Undefined80", "ab\x80", 2},
+                    Cp932ShapeCase{"UndefinedA0", "\xA0", 0},
+                    Cp932ShapeCase{"UndefinedFD", "\x82\xA0\xFD", 2},
+                    Cp932ShapeCase{"UndefinedFF", "\xFF" "a", 0},
+                    Cp932ShapeCase{"LeadCutAtTheEnd", "ab\x81", 2},
+                    Cp932ShapeCase{"LeadBeforeSpace", "\x81\x20", 0},
+                    Cp932ShapeCase{"LeadBefore7F", "\xB1\x81\x7F", 1}),
+    [](const testing::TestParamInfo<Cp932ShapeCase> &info) { return std::string(info.param.name); });
 
 std::string repeated(const std::string &piece, int times)
 {
