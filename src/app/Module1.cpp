@@ -198,6 +198,7 @@ void StartUp(Module1 &state, SettingsStore &store, MessageBoxes &boxes, const St
     reader.readArray(QStringLiteral("K_Rireki"), kHistorySize);
     reader.read(QStringLiteral("OptYBketa"));
     reader.read(QStringLiteral("OptYBsize"));
+    reader.read(QStringLiteral("ListUrl"));
 }
 
 } // namespace torumin
