@@ -111,7 +111,8 @@ CheckedList checkDownloadedList(const QString &path, const ListCheckLimits &limi
     }
     const ZipListSummary archive = summarizeListArchive(path);
     if (!archive.readable) {
-        checked.error = ListUpdateErrors::notAList(QStringLiteral("zip ファイルが壊れています：") + archive.errorText);
+        checked.error = ListUpdateErrors::notAList(QStringLiteral("zip ファイルが壊れています（") + archive.errorText
+                                                   + QStringLiteral("）"));
         return checked;
     }
     if (archive.csvEntries != 1) {

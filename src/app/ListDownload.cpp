@@ -67,6 +67,26 @@ std::filesystem::path fsPath(const QString &path)
 
 } // namespace
 
+// Written unbuffered, so that a failing write is told with the system's own
+// reason (a full disk among them) at the moment it happens.
+class PartialFile final : public QTemporaryFile {
+public:
+    using QTemporaryFile::QTemporaryFile;
+    bool openForWriting() { return open(QIODevice::ReadWrite | QIODevice::Unbuffered); }
+
+    // A short write sets no error; the write after it fails and says why.
+    bool writeAll(const QByteArray &bytes)
+    {
+        for (qint64 done = 0; done < bytes.size();) {
+            const qint64 written = write(bytes.constData() + done, bytes.size() - done);
+            if (written <= 0)
+                return false;
+            done += written;
+        }
+        return true;
+    }
+};
+
 ListDownload::ListDownload(ListDownloadRequest request, QObject *parent)
     : QObject(parent)
     , m_request(std::move(request))
@@ -116,8 +136,8 @@ void ListDownload::begin()
         fail(ListUpdateErrors::cannotSave(m_request.folder, QStringLiteral("フォルダーを作れません"), false));
         return;
     }
-    m_partial = std::make_unique<QTemporaryFile>(QDir(m_request.folder).filePath(QStringLiteral("ken_all-XXXXXX.part")));
-    if (!m_partial->open()) {
+    m_partial = std::make_unique<PartialFile>(QDir(m_request.folder).filePath(QStringLiteral("ken_all-XXXXXX.part")));
+    if (!m_partial->openForWriting()) {
         const ListUpdateError error = saveError();
         m_partial.reset();
         fail(error);
@@ -174,8 +194,7 @@ void ListDownload::onReadyRead()
         fail(ListUpdateErrors::tooLarge(m_request.maxBytes));
         return;
     }
-    // Flushed at once, so that a full disk is found while it is happening.
-    if (m_partial->write(bytes) != bytes.size() || !m_partial->flush()) {
+    if (!m_partial->writeAll(bytes)) {
         fail(saveError());
         return;
     }

@@ -17,9 +17,10 @@
 
 class QNetworkAccessManager;
 class QNetworkReply;
-class QTemporaryFile;
 
 namespace torumin {
+
+class PartialFile;
 
 struct ListDownloadRequest {
     QUrl url;
@@ -85,7 +86,7 @@ private:
     ListDownloadRequest m_request;
     std::unique_ptr<QNetworkAccessManager> m_network;
     QPointer<QNetworkReply> m_reply;
-    std::unique_ptr<QTemporaryFile> m_partial;
+    std::unique_ptr<PartialFile> m_partial;
     QTimer m_idle;
     std::thread m_checker;
     qint64 m_received = 0;

@@ -35,8 +35,9 @@ ListUpdateError noNetwork(const QString &systemText)
 
 ListUpdateError httpStatus(int status, const QString &phrase)
 {
-    return {ListUpdateFailure::HttpStatus,
-            withSystemText(QStringLiteral("サーバーが HTTP %1 を返しました。").arg(status), phrase)};
+    const QString answer = phrase.isEmpty() ? QStringLiteral("HTTP %1 ").arg(status)
+                                            : QStringLiteral("HTTP %1（%2）").arg(QString::number(status), phrase);
+    return {ListUpdateFailure::HttpStatus, QStringLiteral("サーバーが ") + answer + QStringLiteral("を返しました。")};
 }
 
 ListUpdateError timeout(int seconds)
@@ -74,8 +75,7 @@ ListUpdateError cannotSave(const QString &folder, const QString &systemText, boo
 
 ListUpdateError notAList(const QString &why)
 {
-    return {ListUpdateFailure::NotAList,
-            withSystemText(QStringLiteral("受信したファイルは郵便番号一覧の zip ファイルではありません。"), why)};
+    return {ListUpdateFailure::NotAList, QStringLiteral("受信したファイルは郵便番号一覧として使えません：") + why + u'。'};
 }
 
 ListUpdateError tooFewRecords(int records, int required)
