@@ -177,6 +177,12 @@ void ListDownload::onHeaders()
     if (m_finished || !m_reply)
         return;
     m_idle.start(m_request.idleTimeout);
+    const QVariant status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    // Told at once: the error page behind it may never end.
+    if (status.isValid() && status.toInt() >= 400) {
+        fail(*replyError());
+        return;
+    }
     if (isSuccess(*m_reply) && announcedSize() > m_request.maxBytes)
         fail(ListUpdateErrors::tooLarge(m_request.maxBytes));
 }
@@ -187,13 +193,14 @@ void ListDownload::onReadyRead()
         return;
     m_idle.start(m_request.idleTimeout);
     const QByteArray bytes = m_reply->readAll();
-    // An error page or a redirect's body is not kept; the status is told at the end.
-    if (!isSuccess(*m_reply))
-        return;
-    if (m_received + bytes.size() > m_request.maxBytes) {
+    m_seen += bytes.size();
+    if (m_seen > m_request.maxBytes) {
         fail(ListUpdateErrors::tooLarge(m_request.maxBytes));
         return;
     }
+    // A redirect's body is not kept.
+    if (!isSuccess(*m_reply))
+        return;
     if (!m_partial->writeAll(bytes)) {
         fail(saveError());
         return;

@@ -89,7 +89,8 @@ private:
     std::unique_ptr<PartialFile> m_partial;
     QTimer m_idle;
     std::thread m_checker;
-    qint64 m_received = 0;
+    qint64 m_received = 0;  // of the list
+    qint64 m_seen = 0;      // of anything the server sent
     bool m_finished = false;
 };
 

@@ -127,7 +127,8 @@ const std::vector<FailureCase> &failureCases()
 {
     using Ending = LocalHttpServer::Ending;
     static const std::vector<FailureCase> cases{
-        {"not found", [] { return LocalHttpServer::Answer{"404 Not Found", "<html>gone</html>"}; }, Twist::None,
+        {"not found, with an error page that never ends",
+         [] { return LocalHttpServer::Answer{"404 Not Found", {}, Ending::Endless}; }, Twist::None,
          "サーバーが HTTP 404（Not Found）を返しました。"},
         {"truncated",
          [] { return LocalHttpServer::Answer{"200 OK", nationwideArchive().left(nationwideArchive().size() / 2)}; },
