@@ -9,7 +9,6 @@
 #include <QNetworkRequest>
 #include <QTemporaryFile>
 
-#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -92,10 +91,7 @@ ListDownload::ListDownload(ListDownloadRequest request, QObject *parent)
     , m_request(std::move(request))
 {
     m_idle.setSingleShot(true);
-    connect(&m_idle, &QTimer::timeout, this, [this] {
-        fail(ListUpdateErrors::timeout(static_cast<int>(
-            std::chrono::duration_cast<std::chrono::seconds>(m_request.idleTimeout).count())));
-    });
+    connect(&m_idle, &QTimer::timeout, this, [this] { fail(timeoutError()); });
 }
 
 ListDownload::~ListDownload()
@@ -233,8 +229,7 @@ std::optional<ListUpdateError> ListDownload::replyError() const
         return ListUpdateErrors::notSecure(systemText);
     case QNetworkReply::TimeoutError:
     case QNetworkReply::ProxyTimeoutError:
-        return ListUpdateErrors::timeout(static_cast<int>(
-            std::chrono::duration_cast<std::chrono::seconds>(m_request.idleTimeout).count()));
+        return timeoutError();
     default:
         return ListUpdateErrors::connectionLost(systemText);
     }
@@ -322,6 +317,12 @@ void ListDownload::install(const CheckedList &checked)
     result.dataDate = checked.dataDate;
     result.recordCount = checked.recordCount;
     finish(std::move(result));
+}
+
+ListUpdateError ListDownload::timeoutError() const
+{
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(m_request.idleTimeout).count();
+    return ListUpdateErrors::timeout(static_cast<int>(seconds));
 }
 
 ListUpdateError ListDownload::saveError() const

@@ -81,6 +81,7 @@ private:
     void finish(ListDownloadResult result);
     [[nodiscard]] std::optional<ListUpdateError> replyError() const;
     [[nodiscard]] ListUpdateError saveError() const;
+    [[nodiscard]] ListUpdateError timeoutError() const;
     [[nodiscard]] qint64 announcedSize() const;
 
     ListDownloadRequest m_request;
