@@ -5,10 +5,10 @@
 #include "app/platform/MessageBoxes.h"
 #include "app/settings/NumericValue.h"
 #include "app/settings/SettingsStore.h"
+#include "data/ListDataDate.h"
 #include "data/PostalListReader.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QLocale>
 
 #include <cmath>
@@ -95,7 +95,7 @@ namespace {
 void rememberSource(Module1 &state, const QString &path)
 {
     state.tablePath = path;
-    state.tableFileDate = QFileInfo(path).lastModified();
+    state.tableDataDate = listDataDate(path);
 }
 
 } // namespace
@@ -105,8 +105,8 @@ QString loadedListSummary(const Module1 &state)
     if (state.tablePath.isEmpty())
         return {};
     QString summary = QLocale(QLocale::English).toString(state.table.recordCount()) + QStringLiteral(" 件");
-    if (state.tableFileDate.isValid())
-        summary += QStringLiteral("（") + state.tableFileDate.toString(QStringLiteral("yyyy/MM/dd")) + QStringLiteral(" 更新）");
+    if (state.tableDataDate.isValid())
+        summary += QStringLiteral("（") + state.tableDataDate.toString(QStringLiteral("yyyy/MM/dd")) + QStringLiteral(" 更新）");
     return summary;
 }
 
@@ -198,6 +198,7 @@ void StartUp(Module1 &state, SettingsStore &store, MessageBoxes &boxes, const St
     reader.readArray(QStringLiteral("K_Rireki"), kHistorySize);
     reader.read(QStringLiteral("OptYBketa"));
     reader.read(QStringLiteral("OptYBsize"));
+    reader.read(QStringLiteral("ListUrl"));
 }
 
 } // namespace torumin

@@ -25,7 +25,7 @@ struct Module1 {
     Options options;
     PostalTable table;
     QString tablePath;         // the list the table was read from, empty before a load
-    QDateTime tableFileDate;   // that file's last change, to tell how fresh the data is
+    QDateTime tableDataDate;   // how old its data is (listDataDate), to tell how fresh the list is
     int SearchMode = 0;
     int searchRequested = 0;
 };

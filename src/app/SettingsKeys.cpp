@@ -58,6 +58,9 @@ std::vector<SettingKey> buildKeys()
     add(Section::Config, QStringLiteral("OptYBsize"), K::Fixed, QStringLiteral("9"));
     // Written only by the settings dialog; the main window reads it itself.
     add(Section::Config, QStringLiteral("Toolbar"), K::None);
+    // Where the download button fetches the latest list, when not from the
+    // postal service; only a hand edit of the settings writes it.
+    add(Section::Config, QStringLiteral("ListUrl"), K::None);
     return keys;
 }
 

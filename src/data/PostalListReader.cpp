@@ -19,15 +19,6 @@ namespace torumin {
 
 namespace {
 
-// The content decides, so that a downloaded archive reads whatever it was
-// renamed to; the name only catches a file that was meant to be an archive
-// and no longer looks like one, which deserves that message rather than one
-// about its characters.
-bool isArchive(std::string_view firstBytes, const QString &name)
-{
-    return startsLikeZipArchive(firstBytes) || name.endsWith(u".zip", Qt::CaseInsensitive);
-}
-
 ListReadResult readArchive(ZipEntrySource &archive, ZipEntrySource::OpenStatus status,
                            const QString &name)
 {
@@ -66,7 +57,7 @@ ListReadResult readPostalListFile(const QString &path)
         return {PostalTable(), tooLargeError(path, source.fileSize())};
     char head[4];
     const std::int64_t peeked = source.peek(head, sizeof head);
-    if (isArchive(std::string_view(head, static_cast<std::size_t>(std::max<std::int64_t>(peeked, 0))), path)) {
+    if (isListArchive(std::string_view(head, static_cast<std::size_t>(std::max<std::int64_t>(peeked, 0))), path)) {
         ZipEntrySource archive;
         return readArchive(archive, archive.openFile(path), path);
     }
@@ -78,7 +69,7 @@ ListReadResult readPostalListBytes(std::string_view bytes, const QString &nameFo
     const auto size = static_cast<std::int64_t>(bytes.size());
     if (size > kMaxListFileBytes)
         return {PostalTable(), tooLargeError(nameForMessages, size)};
-    if (isArchive(bytes, nameForMessages)) {
+    if (isListArchive(bytes, nameForMessages)) {
         ZipEntrySource archive;
         return readArchive(archive, archive.openBytes(bytes), nameForMessages);
     }

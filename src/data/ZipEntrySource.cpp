@@ -55,11 +55,79 @@ QString textOf(zip_error_t *error)
     return QString::fromUtf8(zip_error_strerror(error));
 }
 
+QString textOfCode(int code)
+{
+    zip_error_t error;
+    zip_error_init_with_code(&error, code);
+    QString text = textOf(&error);
+    zip_error_fini(&error);
+    return text;
+}
+
+QByteArray encodedPath(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return path.toUtf8(); // libzip's own choice on Windows
+#else
+    return QFile::encodeName(path);
+#endif
+}
+
+std::vector<std::string> rawEntryNames(zip_t *archive)
+{
+    const zip_int64_t count = zip_get_num_entries(archive, 0);
+    std::vector<std::string> names;
+    names.reserve(static_cast<std::size_t>(std::max<zip_int64_t>(count, 0)));
+    for (zip_int64_t i = 0; i < count; ++i) {
+        const char *name = zip_get_name(archive, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW);
+        names.emplace_back(name ? name : "");
+    }
+    return names;
+}
+
 } // namespace
+
+ZipListSummary summarizeListArchive(const QString &path)
+{
+    ZipListSummary summary;
+    if (QFileInfo(path).size() == 0) {
+        summary.errorText = textOfCode(ZIP_ER_NOZIP);
+        return summary;
+    }
+    int code = ZIP_ER_OK;
+    zip_t *archive = zip_open(encodedPath(path).constData(), ZIP_RDONLY, &code);
+    if (!archive) {
+        summary.errorText = textOfCode(code);
+        return summary;
+    }
+    summary.readable = true;
+    const std::vector<std::string> names = rawEntryNames(archive);
+    summary.csvEntries = static_cast<int>(std::count_if(names.begin(), names.end(), [](const std::string &name) {
+        return endsWithIgnoringCase(baseName(name), ".csv");
+    }));
+    if (const std::optional<std::size_t> chosen = chooseListEntry(names)) {
+        const auto index = static_cast<zip_uint64_t>(*chosen);
+        const char *shownName = zip_get_name(archive, index, ZIP_FL_ENC_GUESS);
+        summary.entryName = QString::fromUtf8(shownName ? shownName : names[*chosen].c_str());
+        zip_stat_t stat;
+        zip_stat_init(&stat);
+        // libzip reads the DOS date and time as local time, which is how the
+        // archive's maker wrote them, so the date comes out as the maker's.
+        if (zip_stat_index(archive, index, 0, &stat) == 0 && (stat.valid & ZIP_STAT_MTIME))
+            summary.entryTime = QDateTime::fromSecsSinceEpoch(static_cast<qint64>(stat.mtime));
+    }
+    zip_discard(archive);
+    return summary;
+}
 
 bool startsLikeZipArchive(std::string_view firstBytes) noexcept
 {
     return firstBytes.starts_with(kLocalHeader) || firstBytes.starts_with(kEmptyArchive);
+}
+
+bool isListArchive(std::string_view firstBytes, const QString &name)
+{
+    return startsLikeZipArchive(firstBytes) || name.endsWith(u".zip", Qt::CaseInsensitive);
 }
 
 std::optional<std::size_t> chooseListEntry(const std::vector<std::string> &names)
@@ -139,20 +207,13 @@ ZipEntrySource::OpenStatus ZipEntrySource::openFile(const QString &path)
     // download that never began.
     if (QFileInfo(path).size() == 0)
         return OpenStatus::Damaged;
-#ifdef Q_OS_WIN
-    const QByteArray encoded = path.toUtf8(); // libzip's own choice on Windows
-#else
-    const QByteArray encoded = QFile::encodeName(path);
-#endif
+    const QByteArray encoded = encodedPath(path);
     int code = ZIP_ER_OK;
     // ZIP_CHECKCONS compares every local header with the central directory,
     // which catches more damage before a byte is inflated.
     m_archive = zip_open(encoded.constData(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
     if (!m_archive) {
-        zip_error_t error;
-        zip_error_init_with_code(&error, code);
-        m_errorText = textOf(&error);
-        zip_error_fini(&error);
+        m_errorText = textOfCode(code);
         switch (code) {
         case ZIP_ER_NOENT:
         case ZIP_ER_OPEN:
@@ -191,13 +252,7 @@ ZipEntrySource::OpenStatus ZipEntrySource::openBytes(std::string_view bytes)
 
 ZipEntrySource::OpenStatus ZipEntrySource::openEntry()
 {
-    const zip_int64_t count = zip_get_num_entries(m_archive, 0);
-    std::vector<std::string> names;
-    names.reserve(static_cast<std::size_t>(std::max<zip_int64_t>(count, 0)));
-    for (zip_int64_t i = 0; i < count; ++i) {
-        const char *name = zip_get_name(m_archive, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW);
-        names.emplace_back(name ? name : "");
-    }
+    const std::vector<std::string> names = rawEntryNames(m_archive);
     const std::optional<std::size_t> chosen = chooseListEntry(names);
     if (!chosen)
         return OpenStatus::NoList;

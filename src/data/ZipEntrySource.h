@@ -2,6 +2,7 @@
 
 #include "data/ListByteSource.h"
 
+#include <QDateTime>
 #include <QString>
 
 #include <cstddef>
@@ -21,10 +22,27 @@ namespace torumin {
 // header, or the end record alone of an archive with nothing in it.
 [[nodiscard]] bool startsLikeZipArchive(std::string_view firstBytes) noexcept;
 
+// Whether a list file is to be read as an archive. The content decides, so
+// that a downloaded archive reads whatever it was renamed to; the name only
+// catches a file that was meant to be an archive and no longer looks like
+// one, which deserves that message rather than one about its characters.
+[[nodiscard]] bool isListArchive(std::string_view firstBytes, const QString &name);
+
 // Which of an archive's entries, given by their raw names in archive order,
 // is the list: the only name ending in ".csv" (in any case), or among several
 // the postal service's own name for it, or else the first. None without one.
 [[nodiscard]] std::optional<std::size_t> chooseListEntry(const std::vector<std::string> &names);
+
+// What an archive's directory says about the list in it, read without
+// inflating a byte.
+struct ZipListSummary {
+    bool readable = false;  // a zip archive libzip could open
+    QString errorText;      // why not, when it is not
+    int csvEntries = 0;     // entries whose name ends in ".csv", in any case
+    QString entryName;      // the one chooseListEntry picks; empty without one
+    QDateTime entryTime;    // the time recorded for it; invalid when none
+};
+[[nodiscard]] ZipListSummary summarizeListArchive(const QString &path);
 
 // The list inside a zip archive, inflated as it is read, never unpacked to
 // disk. libzip does the archive work and checks the entry's CRC at its end.

@@ -86,6 +86,8 @@ std::string zipArchive(const std::vector<ZipEntry> &entries)
         }
         zip_set_file_compression(archive, static_cast<zip_uint64_t>(index),
                                  entry.stored ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 1);
+        if (entry.modified != 0)
+            zip_file_set_mtime(archive, static_cast<zip_uint64_t>(index), entry.modified, 0);
     }
     if (zip_close(archive) != 0) {
         zip_discard(archive);

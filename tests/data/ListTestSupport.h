@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <array>
+#include <ctime>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -37,6 +38,7 @@ struct ZipEntry {
     std::string name;
     std::string bytes;
     bool stored = false; // otherwise deflated
+    std::time_t modified = 0; // the entry's recorded time; 0 for the time of making
 };
 std::string zipArchive(const std::vector<ZipEntry> &entries);
 

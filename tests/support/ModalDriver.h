@@ -17,7 +17,8 @@ namespace torumin::testing {
 // Acts on modal windows as they open, one queued step per window, so a test can
 // drive real exec() calls. A modal window that opens with no step queued, that
 // a failed step left open, or that stays open too long is counted and closed,
-// so a test fails instead of hanging.
+// so a test fails instead of hanging. A window that closes itself before its
+// step could run (a download refused at once) still takes its step.
 class ModalDriver final : public QObject {
 public:
     using Step = std::function<void(QWidget &modal)>;
@@ -27,6 +28,17 @@ public:
         m_poll.setInterval(5);
         QObject::connect(&m_poll, &QTimer::timeout, this, [this] { poll(); });
         m_poll.start();
+        QApplication::instance()->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && watched->isWidgetType()) {
+            auto *widget = static_cast<QWidget *>(watched);
+            if (widget->isWindow() && widget->isModal() && widget != m_last)
+                take(widget);
+        }
+        return QObject::eventFilter(watched, event);
     }
 
     void then(Step step) { m_steps.push_back(std::move(step)); }
@@ -54,6 +66,11 @@ private:
             }
             return;
         }
+        take(modal);
+    }
+
+    void take(QWidget *modal)
+    {
         m_last = modal;
         m_openFor.start();
         // A window that was handed a step already is active again once a window

@@ -424,7 +424,7 @@ void TestAboutWindow::showsHowFreshTheLoadedListIs()
     QVERIFY(!list.error);
     m_state.table = std::move(list.table);
     m_state.tablePath = QStringLiteral(TORUMIN_FULL_LIST);
-    m_state.tableFileDate = QDateTime(QDate(2025, 9, 30), QTime(12, 0));
+    m_state.tableDataDate = QDateTime(QDate(2025, 9, 30), QTime(12, 0));
     INFO_VER window(context());
     QCOMPARE(window.findChild<QLabel *>(QStringLiteral("loadedList"))->text(),
              QStringLiteral("郵便番号一覧：124,495 件（2025/09/30 更新）"));

@@ -1,5 +1,7 @@
 #include "ui/settings/SETTEI.h"
 
+#include "app/DownloadedList.h"
+#include "app/ListUpdateMessages.h"
 #include "app/Module1.h"
 #include "app/SettingsKeys.h"
 #include "app/ToolbarLayout.h"
@@ -12,6 +14,7 @@
 #include "data/PostalListReader.h"
 #include "ui/UiFonts.h"
 #include "ui/main/TORUMIN.h"
+#include "ui/settings/ListDownloadDialog.h"
 #include "ui/settings/ToolbarCustomizeDialog.h"
 #include "ui/settings/UpDown.h"
 
@@ -20,6 +23,7 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -109,6 +113,7 @@ SETTEI::SETTEI(UiContext context, TORUMIN &mainWindow, CommonDialogs &dialogs, Q
         connect(csv.Command4[slot], &QToolButton::clicked, this, [this, i] { Command4_Click(i); });
         csv.Label3[slot]->installEventFilter(this);
     }
+    connect(csv.Command5, &QPushButton::clicked, this, &SETTEI::Command5_Click);
     csv.Label1->setMouseTracking(true);
     csv.Label1->installEventFilter(this);
     setLinkHover(false);
@@ -159,6 +164,7 @@ void SETTEI::Form_Load()
                                               : QStringLiteral("読み込み中の郵便番号一覧：") + m_context.state.tablePath
                                                     + QStringLiteral("　") + summary);
     m_openedSlot = selectedSlot(options);
+    m_openedPath = selectedListPath(options);
     csv.Option1[static_cast<std::size_t>(m_openedSlot)]->setChecked(true);
 }
 
@@ -182,7 +188,9 @@ void SETTEI::Command1_Click(int index)
         ApplyInitialTab();
         ApplySearchTab();
         ApplyCsvTab();
-        if (selectedSlot(m_context.state.options) != m_openedSlot)
+        // Another slot, or another list in the same slot (browsed or downloaded).
+        if (selectedSlot(m_context.state.options) != m_openedSlot
+            || selectedListPath(m_context.state.options) != m_openedPath)
             ReloadPostalTable(m_context.state, m_context.boxes);
         accept();
         break;
@@ -269,6 +277,7 @@ void SETTEI::ApplySearchTab()
 
 void SETTEI::ApplyCsvTab()
 {
+    m_beforeDownloads.clear();
     Options &options = m_context.state.options;
     options.store(m_context.store, QStringLiteral("OptSen"), options.value(QStringLiteral("OptSen")));
     for (int i = 0; i < kListSlotCount; ++i) {
@@ -300,11 +309,17 @@ void SETTEI::Command3_Click()
 
 void SETTEI::Command4_Click(int index)
 {
-    Options &options = m_context.state.options;
+    const Options &options = m_context.state.options;
     const QString path = m_dialogs.chooseListFile(this, QStringLiteral("郵便番号一覧の選択"),
                                                   options.value(arrayKey(QStringLiteral("FolderName"), index)));
     if (path.isEmpty())
         return;
+    pointSlotAt(index, path);
+}
+
+void SETTEI::pointSlotAt(int index, const QString &path)
+{
+    Options &options = m_context.state.options;
     const qsizetype separator = path.lastIndexOf(QDir::separator());
     QString folder = separator < 0 ? QString() : path.left(separator);
     // A file at the root of a Unix file system: its folder is "/" itself.
@@ -315,6 +330,63 @@ void SETTEI::Command4_Click(int index)
     QLabel *label = csv.Label3[static_cast<std::size_t>(index)];
     label->setText(path);
     label->setToolTip(QStringLiteral("　") + path + QStringLiteral("　"));
+}
+
+void SETTEI::Command5_Click()
+{
+    const Module1 &state = m_context.state;
+    ListDownloadRequest request;
+    request.url = latestListUrl(state.options);
+    request.folder = downloadedListsFolder();
+    if (!state.tablePath.isEmpty())
+        request.loadedDataDate = state.tableDataDate.date();
+    // Stored or only in memory, a list a slot names is kept.
+    for (int i = 0; i < kListSlotCount; ++i) {
+        const QString key = arrayKey(QStringLiteral("Yubin_File"), i);
+        request.inUsePaths << state.options.value(key) << m_context.store.ReadSetting(Section::Config, key);
+    }
+    request.inUsePaths << state.tablePath;
+
+    ListDownloadDialog progress(std::move(request), this);
+    progress.exec();
+    const ListDownloadResult &result = progress.result();
+    switch (result.outcome) {
+    case ListDownloadResult::Outcome::Installed: {
+        const int slot = selectedSlot(state.options);
+        const Options &options = state.options;
+        m_beforeDownloads.push_back({slot, options.value(arrayKey(QStringLiteral("Yubin_File"), slot)),
+                                     options.value(arrayKey(QStringLiteral("FolderName"), slot)), result.path});
+        pointSlotAt(slot, result.path);
+        csv.downloadStatus->setText(
+            QStringLiteral("ダウンロードしました：%1（%2 のデータ、%3 件）。［OK］を押すと読み込みます。")
+                .arg(result.path, result.dataDate.toString(QStringLiteral("yyyy/MM/dd")),
+                     QLocale(QLocale::English).toString(result.recordCount)));
+        break;
+    }
+    case ListDownloadResult::Outcome::UpToDate:
+        m_context.boxes.MsgBox(listUpToDateMessage(result.dataDate), kStyleExclamationOk, listUpdateTitle());
+        break;
+    case ListDownloadResult::Outcome::Failed:
+        if (result.error)
+            m_context.boxes.MsgBox(listUpdateFailedMessage(*result.error), kStyleExclamationOk, listUpdateTitle());
+        break;
+    case ListDownloadResult::Outcome::Cancelled:
+        break;
+    }
+}
+
+void SETTEI::reject()
+{
+    Options &options = m_context.state.options;
+    for (auto it = m_beforeDownloads.rbegin(); it != m_beforeDownloads.rend(); ++it) {
+        const QString fileKey = arrayKey(QStringLiteral("Yubin_File"), it->index);
+        if (options.value(fileKey) != it->downloaded)
+            continue;  // chosen again since, by hand
+        options.set(fileKey, it->file);
+        options.set(arrayKey(QStringLiteral("FolderName"), it->index), it->folder);
+    }
+    m_beforeDownloads.clear();
+    QDialog::reject();
 }
 
 void SETTEI::Option1_Click(int index)

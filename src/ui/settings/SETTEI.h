@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include <array>
+#include <vector>
 
 class QPushButton;
 class QTabWidget;
@@ -38,6 +39,11 @@ public:
     void ApplySearchTab();
     void ApplyCsvTab();
 
+public Q_SLOTS:
+    // Cancel, Esc and closing the window: also takes back what a download
+    // did to the slots, which nothing has stored yet.
+    void reject() override;
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -48,6 +54,8 @@ private:
     void Command2_Click(int index);
     void Command3_Click();
     void Command4_Click(int index);
+    void Command5_Click();
+    void pointSlotAt(int index, const QString &path);
     void Option1_Click(int index);
     void Label3_Click(int index);
     void showColour(int index);
@@ -58,6 +66,16 @@ private:
     TORUMIN &m_main;
     CommonDialogs &m_dialogs;
     int m_openedSlot = 0;
+    QString m_openedPath;  // the selected slot's list when the dialog was filled
+
+    // A slot as it was before a download pointed it at the new list.
+    struct SlotBeforeDownload {
+        int index;
+        QString file;
+        QString folder;
+        QString downloaded;
+    };
+    std::vector<SlotBeforeDownload> m_beforeDownloads;  // until the list tab is applied
 };
 
 } // namespace torumin

@@ -230,7 +230,20 @@ CsvTab buildCsvTab(const QString &downloadPage)
     tab.Label1->setToolTip(QLatin1Char(' ') + downloadPage + QLatin1Char(' '));
     tab.Label1->setCursor(Qt::PointingHandCursor);
     tab.Label1->setTextFormat(Qt::PlainText);
-    layout->addWidget(tab.Label1);
+    tab.Command5 = new QPushButton(QStringLiteral("最新の一覧をダウンロード(&D)"));
+    tab.Command5->setObjectName(QStringLiteral("Command5"));
+    tab.Command5->setToolTip(tip(tab.Command5->text()));
+    tab.Command5->setAutoDefault(true);
+    auto *linkRow = new QHBoxLayout;
+    linkRow->addWidget(tab.Label1);
+    linkRow->addStretch();
+    linkRow->addWidget(tab.Command5);
+    layout->addLayout(linkRow);
+    tab.downloadStatus = new QLabel;
+    tab.downloadStatus->setObjectName(QStringLiteral("downloadStatus"));
+    tab.downloadStatus->setTextFormat(Qt::PlainText);
+    tab.downloadStatus->setWordWrap(true);
+    layout->addWidget(tab.downloadStatus);
     layout->addStretch();
     return tab;
 }

@@ -46,6 +46,8 @@ struct CsvTab {
     std::array<QToolButton *, 8> Command4{};
     QLabel *Label1 = nullptr;  // the download page link
     QLabel *loadedList = nullptr;  // which list is loaded, how many records, how fresh
+    QPushButton *Command5 = nullptr;  // downloads the latest list
+    QLabel *downloadStatus = nullptr;  // what the last download brought
 };
 
 EnvironmentTab buildEnvironmentTab();

@@ -1,0 +1,114 @@
+#include "app/ListUpdateMessages.h"
+
+#include <QDir>
+#include <QLocale>
+
+namespace torumin {
+
+namespace {
+
+// The program's message boxes separate their lines with two CRs.
+constexpr QStringView kLineBreak = u"\r\r";
+
+QString withSystemText(const QString &reason, const QString &systemText)
+{
+    if (systemText.isEmpty())
+        return reason;
+    return reason % u"（" % systemText % u"）";
+}
+
+QString count(qint64 value)
+{
+    return QLocale(QLocale::English).toString(value);
+}
+
+} // namespace
+
+namespace ListUpdateErrors {
+
+ListUpdateError noNetwork(const QString &systemText)
+{
+    return {ListUpdateFailure::NoNetwork,
+            withSystemText(QStringLiteral("サーバーに接続できません。ネットワークにつながっているか確かめてください。"),
+                           systemText)};
+}
+
+ListUpdateError httpStatus(int status, const QString &phrase)
+{
+    const QString answer = phrase.isEmpty() ? QStringLiteral("HTTP %1 ").arg(status)
+                                            : QStringLiteral("HTTP %1（%2）").arg(QString::number(status), phrase);
+    return {ListUpdateFailure::HttpStatus, QStringLiteral("サーバーが ") + answer + QStringLiteral("を返しました。")};
+}
+
+ListUpdateError timeout(int seconds)
+{
+    return {ListUpdateFailure::Timeout,
+            QStringLiteral("サーバーからの応答が %1 秒以上ありません。時間をおいて試してください。").arg(seconds)};
+}
+
+ListUpdateError connectionLost(const QString &systemText)
+{
+    return {ListUpdateFailure::ConnectionLost,
+            withSystemText(QStringLiteral("受信の途中で接続が切れました。"), systemText)};
+}
+
+ListUpdateError notSecure(const QString &systemText)
+{
+    return {ListUpdateFailure::NotSecure,
+            withSystemText(QStringLiteral("安全な接続（HTTPS）を確立できません。"), systemText)};
+}
+
+ListUpdateError tooLarge(qint64 limitBytes)
+{
+    return {ListUpdateFailure::TooLarge,
+            QStringLiteral("受信したデータが %1 MB を超えたため、受信をやめました。郵便番号一覧ではありません。")
+                .arg(limitBytes / (1024 * 1024))};
+}
+
+ListUpdateError cannotSave(const QString &folder, const QString &systemText, bool diskFull)
+{
+    const QString reason = diskFull ? QStringLiteral("ディスクの空きが足りず、ダウンロードしたファイルを保存できません。")
+                                    : QStringLiteral("ダウンロードしたファイルを保存できません。");
+    return {ListUpdateFailure::CannotSave,
+            withSystemText(reason, systemText) % kLineBreak % u"保存先：" % QDir::toNativeSeparators(folder)};
+}
+
+ListUpdateError notAList(const QString &why)
+{
+    return {ListUpdateFailure::NotAList, QStringLiteral("受信したファイルは郵便番号一覧として使えません：") + why + u'。'};
+}
+
+ListUpdateError tooFewRecords(int records, int required)
+{
+    return {ListUpdateFailure::TooFewRecords,
+            QStringLiteral("郵便番号が %1 件しかありません。全国の郵便番号一覧なら %2 件以上あるはずです。")
+                .arg(count(records), count(required))};
+}
+
+ListUpdateError prefecturesMissing(const QStringList &names)
+{
+    return {ListUpdateFailure::PrefectureMissing,
+            QStringLiteral("次の都道府県の郵便番号がありません：") + names.join(u'、')};
+}
+
+} // namespace ListUpdateErrors
+
+QString listUpdateFailedMessage(const ListUpdateError &error)
+{
+    return QStringView(u"最新の郵便番号一覧をダウンロードできませんでした。\u3000") % kLineBreak % error.reason
+        % kLineBreak % u"読み込み中の郵便番号一覧と設定は、そのままです。";
+}
+
+QString listUpToDateMessage(QDate dataDate)
+{
+    return QStringView(u"ダウンロードした郵便番号一覧は、読み込み中の一覧と同じ ")
+        % dataDate.toString(QStringLiteral("yyyy/MM/dd")) % u" のデータです。\u3000" % kLineBreak
+        % u"郵便番号一覧は入れ替えません。";
+}
+
+QString listUpdateTitle()
+{
+    return QStringLiteral("ﾀﾞｳﾝﾛｰﾄﾞ 確認");
+}
+
+} // namespace torumin

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+namespace torumin {
+
+// Why a download of the latest list came to nothing.
+enum class ListUpdateFailure {
+    NoNetwork,          // no connection to the server at all
+    HttpStatus,         // the server answered with an error status
+    Timeout,            // the server stopped sending
+    ConnectionLost,     // the connection broke before the end
+    NotSecure,          // the HTTPS connection could not be made safely
+    TooLarge,           // more data than any list, cut off
+    CannotSave,         // the data folder cannot take the file (disk full, no permission)
+    NotAList,           // not a zip archive with one readable list
+    TooFewRecords,      // a list, but not the nationwide one
+    PrefectureMissing,  // a list without some prefectures
+};
+
+struct ListUpdateError {
+    ListUpdateFailure code;
+    QString reason;  // the user's text for what went wrong
+};
+
+// One maker per failure, so that each reason reads the same wherever it is
+// found. systemText is what the system or the server said, shown in brackets.
+namespace ListUpdateErrors {
+ListUpdateError noNetwork(const QString &systemText);
+ListUpdateError httpStatus(int status, const QString &phrase);
+ListUpdateError timeout(int seconds);
+ListUpdateError connectionLost(const QString &systemText);
+ListUpdateError notSecure(const QString &systemText);
+ListUpdateError tooLarge(qint64 limitBytes);
+ListUpdateError cannotSave(const QString &folder, const QString &systemText, bool diskFull);
+ListUpdateError notAList(const QString &why);
+ListUpdateError tooFewRecords(int count, int required);
+ListUpdateError prefecturesMissing(const QStringList &names);
+} // namespace ListUpdateErrors
+
+// The message boxes: a failure, and a list no newer than the one in use.
+[[nodiscard]] QString listUpdateFailedMessage(const ListUpdateError &error);
+[[nodiscard]] QString listUpToDateMessage(QDate dataDate);
+[[nodiscard]] QString listUpdateTitle();
+
+} // namespace torumin
