@@ -93,14 +93,30 @@ char16_t variantFolded(char16_t c)
 
 int kanjiDigit(char16_t c)
 {
-    constexpr std::u16string_view digits = u"〇一二三四五六七八九";
-    if (const auto at = digits.find(c); at != std::u16string_view::npos)
-        return static_cast<int>(at);
-    if (c == u'壱')
+    switch (c) {
+    case u'〇':
+        return 0;
+    case u'一': case u'壱':
         return 1;
-    if (c == u'弐')
+    case u'二': case u'弐':
         return 2;
-    return -1;
+    case u'三':
+        return 3;
+    case u'四':
+        return 4;
+    case u'五':
+        return 5;
+    case u'六':
+        return 6;
+    case u'七':
+        return 7;
+    case u'八':
+        return 8;
+    case u'九':
+        return 9;
+    default:
+        return -1;
+    }
 }
 
 int kanjiUnit(char16_t c)
@@ -162,15 +178,18 @@ std::pair<int, qsizetype> leadingKanjiNumber(QStringView run)
 void appendKanjiNumber(QString &out, QStringView written)
 {
     QString spelled;
-    for (const QChar ch : written) {
-        if (ch == u'廿')
-            spelled += u"二十";
-        else if (ch == u'卅')
-            spelled += u"三十";
-        else
-            spelled += ch;
+    QStringView run = written;
+    if (std::any_of(written.begin(), written.end(), [](QChar ch) { return isKanjiTens(ch.unicode()); })) {
+        for (const QChar ch : written) {
+            if (ch == u'廿')
+                spelled += u"二十";
+            else if (ch == u'卅')
+                spelled += u"三十";
+            else
+                spelled += ch;
+        }
+        run = spelled;
     }
-    QStringView run(spelled);
     if (std::none_of(run.begin(), run.end(), [](QChar ch) { return kanjiUnit(ch.unicode()) > 0; })) {
         for (const QChar ch : run)
             out += QChar(static_cast<char16_t>(u'0' + kanjiDigit(ch.unicode())));

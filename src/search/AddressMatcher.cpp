@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string_view>
 
 namespace torumin {
 
@@ -137,6 +138,13 @@ QStringView AddressMatcher::key(Key key) const
     return QStringView(m_keys).sliced(key.offset, key.size);
 }
 
+// Keys are sorted by code units: only the first character's order matters to
+// the lookups, and this is the quickest to compare.
+std::u16string_view AddressMatcher::units(Key key) const
+{
+    return {QStringView(m_keys).utf16() + key.offset, static_cast<std::size_t>(key.size)};
+}
+
 AddressMatcher::Key AddressMatcher::appendKey(QStringView name)
 {
     const qsizetype offset = m_keys.size();
@@ -152,6 +160,8 @@ void AddressMatcher::build(const std::vector<int> *rows)
     struct Named {
         int city;
         int row;
+        std::u16string_view name;
+        Key key;
     };
     std::vector<Named> named;
     std::vector<int> cityRows;    // a row of each city, for its name
@@ -190,43 +200,50 @@ void AddressMatcher::build(const std::vector<int> *rows)
             lastCityIndex = *found;
         }
         City &entry = m_cities[static_cast<std::size_t>(lastCityIndex)];
-        if (m_table.townName(row).isEmpty()) {
+        const QStringView town = m_table.townName(row);
+        if (town.isEmpty()) {
             if (entry.noTownRow < 0)
                 entry.noTownRow = row;
         } else {
-            named.push_back({lastCityIndex, row});
+            named.push_back({lastCityIndex, row, std::u16string_view(town.utf16(), static_cast<std::size_t>(town.size())),
+                             appendKey(town)});
         }
     }
 
-    // One town per name and city: the first row in table order.
-    std::stable_sort(named.begin(), named.end(), [this](const Named &a, const Named &b) {
+    // Each city's towns by key, and one town per name: the first row in
+    // table order. (Code-unit order is the quickest and all the lookups
+    // need.) The list keeps a city's rows together, so each city's names
+    // sort on their own.
+    const auto byKey = [this](const Named &a, const Named &b) {
         if (a.city != b.city)
             return a.city < b.city;
-        return m_table.townName(a.row) < m_table.townName(b.row);
-    });
-    named.erase(std::unique(named.begin(), named.end(),
-                            [this](const Named &a, const Named &b) {
-                                return a.city == b.city && m_table.townName(a.row) == m_table.townName(b.row);
-                            }),
-                named.end());
-    m_towns.reserve(named.size());
-    for (const Named &town : named)
-        m_towns.push_back({appendKey(m_table.townName(town.row)), town.row});
-    // A name of spaces alone folds to nothing and can name nothing.
-    for (std::size_t t = 0; t < named.size(); ++t) {
-        if (m_towns[t].key.size == 0)
-            named[t].city = -1;
+        if (const auto ka = units(a.key), kb = units(b.key); ka != kb)
+            return ka < kb;
+        if (a.name != b.name)
+            return a.name < b.name;
+        return a.row < b.row;
+    };
+    if (std::is_sorted(named.begin(), named.end(), [](const Named &a, const Named &b) { return a.city < b.city; })) {
+        for (auto first = named.begin(); first != named.end();) {
+            const auto last = std::find_if(first, named.end(), [&](const Named &n) { return n.city != first->city; });
+            std::sort(first, last, byKey);
+            first = last;
+        }
+    } else {
+        std::sort(named.begin(), named.end(), byKey);
     }
-    std::erase_if(m_towns, [](const Town &town) { return town.key.size == 0; });
-    std::erase_if(named, [](const Named &town) { return town.city < 0; });
-    for (std::size_t t = 0; t < named.size();) {
+    named.erase(std::unique(named.begin(), named.end(),
+                            [](const Named &a, const Named &b) { return a.city == b.city && a.name == b.name; }),
+                named.end());
+    // A name of spaces alone folds to nothing and can name nothing.
+    std::erase_if(named, [](const Named &town) { return town.key.size == 0; });
+    m_towns.reserve(named.size());
+    for (std::size_t t = 0; t < named.size(); ++t) {
         City &city = m_cities[static_cast<std::size_t>(named[t].city)];
-        city.firstTown = t;
-        while (t < named.size() && named[t].city == named[city.firstTown].city)
-            ++t;
-        city.townCount = t - city.firstTown;
-        std::sort(m_towns.begin() + static_cast<std::ptrdiff_t>(city.firstTown), m_towns.begin() + static_cast<std::ptrdiff_t>(t),
-                  [this](const Town &a, const Town &b) { return key(a.key) < key(b.key); });
+        if (city.townCount == 0)
+            city.firstTown = t;
+        ++city.townCount;
+        m_towns.push_back({named[t].key, named[t].row});
     }
 
     for (std::size_t c = 0; c < m_cities.size(); ++c) {
@@ -253,7 +270,7 @@ void AddressMatcher::build(const std::vector<int> *rows)
         }
     }
     std::sort(m_cityKeys.begin(), m_cityKeys.end(),
-              [this](const CityKey &a, const CityKey &b) { return key(a.key) < key(b.key); });
+              [this](const CityKey &a, const CityKey &b) { return units(a.key) < units(b.key); });
 }
 
 int AddressMatcher::bestRow(QStringView address) const

@@ -4,6 +4,7 @@
 #include <QStringView>
 
 #include <cstddef>
+#include <string_view>
 #include <vector>
 
 namespace torumin {
@@ -85,6 +86,7 @@ private:
 
     void build(const std::vector<int> *rows);
     [[nodiscard]] QStringView key(Key key) const;
+    [[nodiscard]] std::u16string_view units(Key key) const;
     Key appendKey(QStringView name);
 
     // The town's row; otherwise negative: none of the city's names, or a name
