@@ -3,6 +3,8 @@
 #include "support/MemorySettingsStore.h"
 
 #include <QDir>
+#include <QFile>
+#include <QRegularExpression>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -144,6 +146,20 @@ TEST_F(QueryTool, HelpVersionAndUsageAtATerminal)
     EXPECT_TRUE(help.out.startsWith(QStringLiteral("usage: torumin-query")));
     EXPECT_TRUE(help.out.contains(QStringLiteral("Exit status")));
     EXPECT_EQ(help.err, QString());
+
+    // The manual page's synopsis is the usage, line for line.
+    QFile manual(QStringLiteral(TORUMIN_QUERY_MANUAL));
+    ASSERT_TRUE(manual.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QString roff = QString::fromUtf8(manual.readAll());
+    const qsizetype from = roff.indexOf(QStringLiteral(".SH SYNOPSIS\n.nf\n"));
+    ASSERT_GE(from, 0);
+    QString synopsis = roff.mid(from).section(QStringLiteral(".nf\n"), 1).section(QStringLiteral(".fi"), 0, 0);
+    synopsis.remove(QRegularExpression(QStringLiteral(R"(\\f[BIRP])")));
+    synopsis.replace(QStringLiteral("\\-"), QStringLiteral("-"));
+    QStringList usage = help.out.section(QStringLiteral("\n\n"), 0, 0).split(QLatin1Char('\n'));
+    for (QString &line : usage)
+        line = line.mid(7);  // "usage: " and the indent under it
+    EXPECT_EQ(synopsis.trimmed().split(QLatin1Char('\n')), usage);
 
     const QueryRun version =
         run({QStringLiteral("--list"), QStringLiteral("/nonexistent"), QStringLiteral("--version")});
