@@ -376,9 +376,8 @@ int AddressMatcher::townRow(const std::vector<int> &cities, QStringView rest, QS
         // anywhere before the block number.
         if (const qsizetype after = afterKyotoDirections(rest); after >= 0) {
             collectTownHits(cities, rest, after, hits);
-            if (const int row = decide(hits, address); row >= 0)
+            if (const int row = decide(hits, address); row != kNoTown)
                 return row;
-            hits.clear();
         }
         const qsizetype end = std::max<qsizetype>(blockStart(rest), 1);
         for (qsizetype start = 0; start < end && start < rest.size(); ++start)

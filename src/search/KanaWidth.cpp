@@ -1,5 +1,6 @@
 #include "search/KanaWidth.h"
 
+#include <array>
 #include <string_view>
 #include <utility>
 
@@ -13,11 +14,18 @@ constexpr std::u16string_view kFullForHalf =
 constexpr char16_t kFirstHalf = 0xFF66;
 constexpr char16_t kHalfVoiced = 0xFF9E;      // ﾞ
 constexpr char16_t kHalfSemiVoiced = 0xFF9F;  // ﾟ
-constexpr char16_t kHalfMiddleDot = 0xFF65;   // ･
-constexpr char16_t kHalfCornerOpen = 0xFF62;  // ｢
-constexpr char16_t kHalfCornerClose = 0xFF63; // ｣
-constexpr char16_t kHalfComma = 0xFF64;       // ､
-constexpr char16_t kHalfStop = 0xFF61;        // ｡
+// The half-width block's punctuation and voicing marks, and their full-width forms.
+constexpr std::array<std::pair<char16_t, char16_t>, 7> kMarks{{
+    {u'｡', u'。'}, {u'｢', u'「'}, {u'｣', u'」'}, {u'､', u'、'}, {u'･', u'・'}, {u'ﾞ', u'゛'}, {u'ﾟ', u'゜'}}};
+
+char16_t markFor(char16_t c, bool toHalf)
+{
+    for (const auto &[half, full] : kMarks) {
+        if (c == (toHalf ? full : half))
+            return toHalf ? half : full;
+    }
+    return 0;
+}
 
 bool takesVoicedMark(char16_t full)
 {
@@ -64,24 +72,8 @@ QString toHalfWidthKatakana(QStringView text)
         } else if (const auto [base, mark] = splitVoiced(c); base != 0) {
             half += QChar(halfFor(base));
             half += QChar(mark);
-        } else if (c == u'・') {
-            half += QChar(kHalfMiddleDot);
-        } else if (c == u'゛') {
-            half += QChar(kHalfVoiced);
-        } else if (c == u'゜') {
-            half += QChar(kHalfSemiVoiced);
-        } else if (c == u'「') {
-            half += QChar(kHalfCornerOpen);
-        } else if (c == u'」') {
-            half += QChar(kHalfCornerClose);
-        } else if (c == u'、') {
-            half += QChar(kHalfComma);
-        } else if (c == u'。') {
-            half += QChar(kHalfStop);
-        } else if (c >= 0xFF01 && c <= 0xFF5E) {
-            half += QChar(static_cast<char16_t>(c - 0xFF01 + u'!'));
-        } else if (c == 0x3000) {
-            half += QLatin1Char(' ');
+        } else if (const char16_t mark = markFor(c, true)) {
+            half += QChar(mark);
         } else {
             half += ch;
         }
@@ -96,14 +88,8 @@ QString toFullWidthKatakana(QStringView text)
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text.at(i).unicode();
         if (c < kFirstHalf || c > 0xFF9D) {
-            if (c == kHalfMiddleDot)
-                full += u'・';
-            else if (c == kHalfVoiced)
-                full += u'゛';
-            else if (c == kHalfSemiVoiced)
-                full += u'゜';
-            else
-                full += QChar(c);
+            const char16_t mark = markFor(c, false);
+            full += QChar(mark ? mark : c);
             continue;
         }
         const char16_t base = kFullForHalf[c - kFirstHalf];
