@@ -336,7 +336,7 @@ def main():
         return corpus.add("shorter-name", p + c + t + b, code, p, c, t, t + b)
     take(plain, 40, shorter_name)
 
-    # The issue's own examples.
+    # Addresses once answered wrongly or not at all, with their rows' codes.
     for address, code in [("北海道札幌市中央区北1条西2丁目", "060-0001"),
                           ("沖縄県八重山郡与那国町字与那国", "907-1801"),
                           ("京都府京都市中京区河原町通二条下る一之船入町537-50", "604-0924"),
