@@ -22,12 +22,12 @@ bool isDigit(QChar c)
 constexpr int kNoTown = -1;  // no name of the city at all
 constexpr int kUnsure = -2;  // a name, but not one for sure
 
-// How far a town name written with key runs in typed from i. 大字 and 字 in
+// How a town name written with key meets typed from i. 大字 and 字 in
 // the typed text are passed over where the name has none; the 条 after a
 // number may be left out where more of the name follows (北1西2 is 北1条西
 // 2丁目, as Sapporo writes it); a name listed with 丁目 also ends where the
 // block number goes on with a hyphen (保原町1-2-3 is 保原町1丁目).
-AddressMatcher::Match matchAt(QStringView typed, qsizetype i, QStringView key)
+AddressMatcher::Meeting matchAt(QStringView typed, qsizetype i, QStringView key)
 {
     using Meeting = AddressMatcher::Meeting;
     qsizetype j = 0;
@@ -52,17 +52,17 @@ AddressMatcher::Match matchAt(QStringView typed, qsizetype i, QStringView key)
             continue;
         }
         if (inNumber && key.sliced(j) == u"丁目" && (left.isEmpty() || left.front() == u'-'))
-            return {Meeting::Whole, i};
+            return Meeting::Whole;
         // 北10条 typed where the name is 北1条, 北2条 where it is 北1条. A name
         // that starts with its number says nothing of a bare block number.
         const bool typedDigit = !left.isEmpty() && isDigit(left.front());
         if (j > 0 && typedDigit && (inNumber || isDigit(key.at(j))))
-            return {Meeting::NumberDiffers, i};
-        return {Meeting::No, i};
+            return Meeting::NumberDiffers;
+        return Meeting::No;
     }
     if (!key.isEmpty() && isDigit(key.back()) && i < typed.size() && isDigit(typed.at(i)))
-        return {Meeting::NumberRunsOn, i};
-    return {Meeting::Whole, i};
+        return Meeting::NumberRunsOn;
+    return Meeting::Whole;
 }
 
 // A postal code pasted before the address: 〒100-0005 or 1000005.
@@ -360,7 +360,7 @@ void AddressMatcher::collectTownHits(const std::vector<int> &cities, QStringView
                 continue;
             auto town = std::lower_bound(begin, end, ch, [this](const Town &t, QChar c) { return key(t.key).front() < c; });
             for (; town != end && key(town->key).front() == ch; ++town) {
-                const Meeting meeting = matchAt(rest, start, key(town->key)).meeting;
+                const Meeting meeting = matchAt(rest, start, key(town->key));
                 if (meeting != Meeting::No)
                     hits.push_back({static_cast<std::size_t>(town - m_towns.cbegin()), town->key.size, start, meeting});
             }

@@ -34,7 +34,8 @@ class PostalTable;
 //  - Several rows of one town area: the first, in table order. Town names
 //    that fold alike are told apart by the name as written, or not at all.
 //  - No town area found: the city's row without a town area, where it has
-//    one; none for a designated city typed without its ward.
+//    one; none for a designated city typed without its ward, nor where a
+//    name of the city is there but its number runs on or differs (北99条西).
 class AddressMatcher {
 public:
     explicit AddressMatcher(const PostalTable &table);
@@ -48,10 +49,6 @@ public:
     // whole name, as a whole name whose closing number runs on in the text
     // (浦臼第1 in 浦臼第11-2), or up to a number that differs (北1 and 北10).
     enum class Meeting { No, Whole, NumberRunsOn, NumberDiffers };
-    struct Match {
-        Meeting meeting = Meeting::No;
-        qsizetype end = 0;  // in the typed text, for a whole name
-    };
 
 private:
     // A folded name: a stretch of m_keys.
