@@ -6,14 +6,13 @@
 // Runs without arguments on the bundled list and its archive; a list path,
 // and an archive path after it, may follow the usual --benchmark_* options.
 
+#include "ProcessTiming.h"
 #include "data/PostalListReader.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QString>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -21,16 +20,15 @@
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-extern char **environ;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using torumin::bench::Clock;
+using torumin::bench::median;
+using torumin::bench::millisecondsSince;
+using torumin::bench::ratio;
+using torumin::bench::timeProcess;
 
 constexpr int kRepeatedLoads = 25;
 constexpr int kFreshProcesses = 9;
@@ -43,25 +41,6 @@ std::vector<double> g_iconvMs;
 std::vector<double> g_zipLoadMs;
 std::vector<double> g_csvBesideZipMs;
 
-double millisecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const std::size_t mid = values.size() / 2;
-    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
-}
-
-double ratio(double numerator, double denominator)
-{
-    return denominator > 0 ? numerator / denominator : 0;
-}
-
 std::size_t residentBytes()
 {
     std::ifstream statm("/proc/self/statm");
@@ -71,51 +50,9 @@ std::size_t residentBytes()
     return resident * static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
 }
 
-// Wall time of one child process from spawn to exit; its stdout goes to
-// `output` when given, otherwise to /dev/null.
-std::optional<double> timeProcess(const std::vector<std::string> &args, std::string *output = nullptr)
-{
-    std::vector<char *> argv;
-    for (const std::string &arg : args)
-        argv.push_back(const_cast<char *>(arg.c_str()));
-    argv.push_back(nullptr);
-
-    int pipeFds[2] = {-1, -1};
-    if (output && ::pipe(pipeFds) != 0)
-        return std::nullopt;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (output) {
-        posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
-    } else {
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    }
-    const Clock::time_point start = Clock::now();
-    pid_t pid = 0;
-    const int spawned = ::posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (output) {
-        ::close(pipeFds[1]);
-        char chunk[256];
-        ssize_t count = 0;
-        while (spawned == 0 && (count = ::read(pipeFds[0], chunk, sizeof chunk)) > 0)
-            output->append(chunk, static_cast<std::size_t>(count));
-        ::close(pipeFds[0]);
-    }
-    if (spawned != 0)
-        return std::nullopt;
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    const double elapsed = millisecondsSince(start);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return std::nullopt;
-    return elapsed;
-}
-
 std::optional<double> timeIconvCommand()
 {
-    return timeProcess({"iconv", "-f", "CP932", "-t", "UTF-16LE", "-o", "/dev/null", g_listPath});
+    return torumin::bench::timeIconv(g_listPath);
 }
 
 std::string selfPath()

@@ -1,5 +1,7 @@
-// Free address text, as typed into the address dialog, through the split and
-// the candidate list built from it.
+// Free address text, as typed into the address dialog, through the split,
+// the candidate list built from it and the row selected in it; the folding of
+// the ways of writing; and the address matcher behind the selection and
+// torumin-query --best.
 //
 // The bytes are taken twice: as UTF-8 (how a dictionary of place names gets
 // the fuzzer to real prefectures quickly) and as raw UTF-16 units (the only
@@ -9,7 +11,10 @@
 
 #include "data/PostalListReader.h"
 #include "data/PostalTable.h"
+#include "search/AddressFolding.h"
+#include "search/AddressMatcher.h"
 #include "search/Candidates.h"
+#include "search/KanaWidth.h"
 
 #include <QString>
 #include <QStringList>
@@ -20,6 +25,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
@@ -45,6 +51,13 @@ const PostalTable &table()
         return std::move(result.table);
     }();
     return loaded;
+}
+
+// The whole table's matcher, as torumin-query builds it.
+const AddressMatcher &matcher()
+{
+    static const AddressMatcher built(table());
+    return built;
 }
 
 bool isSuffix(QChar c)
@@ -147,11 +160,52 @@ void checkCandidates(QStringView input, const SplitAddress &split)
     }
 }
 
+// Folding twice changes nothing more, and the kana conversions undo each
+// other.
+void checkFolding(QStringView input)
+{
+    const QString shown = input.toString();
+    const QString folded = foldAddressVariants(input);
+    FUZZ_CHECK_SAYING(foldAddressVariants(folded) == folded, shown + u" -> " + folded);
+    const QString widths = foldAddressWidths(input);
+    FUZZ_CHECK_SAYING(foldAddressWidths(widths) == widths, shown + u" -> " + widths);
+    const QString half = toHalfWidthKatakana(input);
+    FUZZ_CHECK_SAYING(toHalfWidthKatakana(toFullWidthKatakana(half)) == half, shown + u" -> " + half);
+}
+
+// The selected row is a candidate; the matcher's row is a row. An address
+// written from a row of the table, with a block number after it, names that
+// row's town area (or its first row, for a name listed twice).
+void checkBestRow(QStringView input, const SplitAddress &split)
+{
+    const PostalTable &t = table();
+    const QString shown = input.toString();
+    const std::vector<int> rows = candidateRows(t, split);
+    const int selected = bestCandidateRow(t, rows, split, input);
+    FUZZ_CHECK_SAYING(selected == -1 || std::find(rows.cbegin(), rows.cend(), selected) != rows.cend(), shown);
+    const int best = matcher().bestRow(input);
+    FUZZ_CHECK_SAYING(best >= -1 && best < t.recordCount(), shown);
+
+    if (input.isEmpty())
+        return;
+    const int row = static_cast<int>(input.front().unicode() % static_cast<unsigned>(t.recordCount()));
+    if (t.townName(row).isEmpty())
+        return;
+    // Set apart, so that a name ending in a number (浦臼第１) keeps it.
+    const QString written = t.prefName(row).toString() + t.cityName(row) + t.townName(row) + u" 1-2-3";
+    const int named = matcher().bestRow(written);
+    FUZZ_CHECK_SAYING(named >= 0 && t.prefName(named) == t.prefName(row) && t.cityName(named) == t.cityName(row)
+                          && t.townName(named) == t.townName(row),
+                      written);
+}
+
 void checkText(QStringView input)
 {
     const SplitAddress split = splitAddress(input);
     checkSplit(input, split);
     checkCandidates(input, split);
+    checkFolding(input);
+    checkBestRow(input, split);
 
     // Any text may reach the copy as a line; it must come out no longer than
     // the line twice over and the separator.
@@ -167,6 +221,7 @@ void checkText(QStringView input)
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
     (void)table();
+    (void)matcher();
     return 0;
 }
 

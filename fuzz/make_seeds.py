@@ -75,12 +75,22 @@ ADDRESS_TABLE_CITIES = [
     '"神奈川県","横浜市中区"', '"神奈川県","足柄下郡', '"鹿児島県","鹿児島市"',
     '"鹿児島県","大島郡', '"和歌山県","和歌山市"',
 ]
+# And town areas the best-candidate pick must tell apart: numbered names
+# (北一条西 and 北十条西), a number that can run on (浦臼第１), Kyoto's names
+# that fold alike (舟屋町, 船屋町), a city in two prefectures (府中市), a
+# county people leave out (串本町), a name listed with 丁目.
+ADDRESS_TABLE_TOWNS = [
+    '"札幌市中央区","北一条西"', '"札幌市中央区","北十条西"', '"札幌市北区","北十条西"',
+    '"樺戸郡浦臼町","浦臼第１"', '"京都市中京区","一之船入町"', '"京都市中京区","舟屋町"',
+    '"京都市中京区","船屋町"', '"東京都","府中市","宮西町"', '"広島県","府中市","府中町"',
+    '"東牟婁郡串本町","串本"', '"伊達市","保原町１丁目"', '"鎌ケ谷市","新鎌ケ谷"',
+]
 
 
 def main():
     lines = nationwide_lines()
 
-    table = pick(lines, ADDRESS_TABLE_CITIES, 3)
+    table = pick(lines, ADDRESS_TABLE_CITIES, 3) + pick(lines, ADDRESS_TABLE_TOWNS, 1)
     (FUZZ / "address_table.csv").write_bytes(crlf(table))
 
     # --- the list reader ---
@@ -128,6 +138,10 @@ def main():
         "北海道札幌市中央区旭ケ丘", "北海道虻田郡倶知安町", "大阪府大阪市北区梅田",
         "京都府京都市中京区", "千葉県香取郡神崎町", "神奈川県横浜市中区山下町",
         "鹿児島県大島郡", "和歌山県和歌山市", "東京都", "県", "",
+        "北海道札幌市中央区北1条西2丁目", "北海道札幌市北10西3", "京都府京都市中京区河原町通二条下る一之船入町537-50",
+        "〒100-0005 東京都千代田区 一番町１－２", "串本町串本1234", "府中市宮西町", "北海道樺戸郡浦臼町浦臼第11-2",
+        "千葉県鎌ヶ谷市新鎌ヶ谷1-1", "宮城県登米市大字南方町字高石浦", "福島県伊達市保原町1-2-3",
+        "ﾄｳｷｮｳﾄ　ﾁﾖﾀﾞｸ", "二十四軒十三一丁目廿一", "京都府京都市中京区舟屋町",
     ]):
         write(target, f"address_{i:02d}.txt", text.encode("utf-8"))
 

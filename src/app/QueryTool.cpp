@@ -4,11 +4,16 @@
 #include "app/SettingsKeys.h"
 #include "app/settings/SettingsStore.h"
 #include "data/PostalListReader.h"
+#include "search/AddressMatcher.h"
 #include "search/Candidates.h"
+#include "search/KanaWidth.h"
+#include "search/PickLists.h"
+#include "search/PostalCodeCheck.h"
 #include "search/PostalLookup.h"
 
 #include <QTextStream>
 
+#include <algorithm>
 #include <optional>
 
 namespace torumin {
@@ -25,20 +30,50 @@ struct QueryArguments {
 
 const QString kUsage = QStringLiteral(
     "usage: torumin-query [--list FILE] CODE\n"
-    "       torumin-query [--list FILE] [--kana] CITY TOWN\n"
-    "       torumin-query [--list FILE] [--kana]    (queries on standard input: a code, or city<TAB>town)\n"
-    "       torumin-query [--list FILE] --candidates [--best] ADDRESS\n");
+    "       torumin-query [--list FILE] [--kana] [PREFECTURE] CITY TOWN\n"
+    "       torumin-query [--list FILE] [--kana] < QUERIES\n"
+    "       torumin-query [--list FILE] --candidates ADDRESS\n"
+    "       torumin-query [--list FILE] --candidates --best [ADDRESS | < ADDRESSES]\n"
+    "       torumin-query --help | --version\n");
 
-std::optional<QueryArguments> parseArguments(const QStringList &arguments, QTextStream &err)
+const QString kHelp = QStringLiteral(
+    "\n"
+    "Looks up Japanese postal codes and addresses in the postal-code list, offline,\n"
+    "and prints what the program's result box would show.\n"
+    "\n"
+    "  CODE                 a postal code: 1000005, 100-0005, 〒100-0005, full-width digits\n"
+    "  PREFECTURE CITY TOWN the names as the list writes them; without the prefecture,\n"
+    "                       the first match in any prefecture\n"
+    "  QUERIES              one a line: CODE, CITY<TAB>TOWN or PREFECTURE<TAB>CITY<TAB>TOWN\n"
+    "  --list FILE          the list to search (KEN_ALL.CSV layout, CSV or zip);\n"
+    "                       default: the list selected in the program's settings\n"
+    "  --kana               the names are kana readings, in half- or full-width katakana\n"
+    "  --candidates ADDRESS every town area of the address's prefecture and city, as the\n"
+    "                       candidate window lists them\n"
+    "  --best               only the candidate the address names; with no ADDRESS, one\n"
+    "                       address a line on standard input, each answered with one line:\n"
+    "                       ADDRESS<TAB>nnn-nnnn<TAB>matched address (both empty for none)\n"
+    "  --help               this text\n"
+    "  --version            the version\n"
+    "\n"
+    "Exit status: 0 found; 1 a search found nothing (its text is still printed);\n"
+    "2 bad input or arguments, or the list cannot be read. Lines on standard input\n"
+    "give the highest status of any line; --best on standard input gives 0 unless\n"
+    "the list cannot be read.\n");
+
+enum class Parsed { Query, Help, Version, Error };
+
+Parsed parseArguments(const QStringList &arguments, QueryArguments &parsed, QTextStream &err)
 {
-    QueryArguments parsed;
+    const auto refuse = [&err](const QString &why) {
+        err << "torumin-query: " << why << '\n' << kUsage;
+        return Parsed::Error;
+    };
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
         if (argument == QLatin1String("--list")) {
-            if (i + 1 >= arguments.size()) {
-                err << "torumin-query: --list needs a file\n" << kUsage;
-                return std::nullopt;
-            }
+            if (i + 1 >= arguments.size())
+                return refuse(QStringLiteral("--list needs a file"));
             parsed.listPath = arguments.at(++i);
         } else if (argument == QLatin1String("--kana")) {
             parsed.kana = true;
@@ -47,32 +82,25 @@ std::optional<QueryArguments> parseArguments(const QStringList &arguments, QText
         } else if (argument == QLatin1String("--best")) {
             parsed.best = true;
         } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
-            err << kUsage;
-            return std::nullopt;
+            return Parsed::Help;
+        } else if (argument == QLatin1String("--version")) {
+            return Parsed::Version;
         } else if (argument.startsWith(QLatin1String("--"))) {
-            err << "torumin-query: unknown option " << argument << '\n' << kUsage;
-            return std::nullopt;
+            return refuse(QStringLiteral("unknown option ") + argument);
         } else {
             parsed.words.append(argument);
         }
     }
-    if (parsed.best && !parsed.candidates) {
-        err << "torumin-query: --best goes with --candidates\n" << kUsage;
-        return std::nullopt;
-    }
+    if (parsed.best && !parsed.candidates)
+        return refuse(QStringLiteral("--best goes with --candidates"));
     if (parsed.candidates) {
-        if (parsed.words.size() != 1 || parsed.kana) {
-            err << "torumin-query: --candidates takes one address\n" << kUsage;
-            return std::nullopt;
-        }
-        return parsed;
+        if (parsed.kana || parsed.words.size() > 1 || (parsed.words.isEmpty() && !parsed.best))
+            return refuse(QStringLiteral("--candidates takes one address (--best: or one a line on standard input)"));
+        return Parsed::Query;
     }
-    const bool codeQuery = parsed.words.size() == 1 && !parsed.kana;
-    if (!(parsed.words.isEmpty() || codeQuery || parsed.words.size() == 2)) {
-        err << "torumin-query: give a code, or a city and a town\n" << kUsage;
-        return std::nullopt;
-    }
-    return parsed;
+    if (parsed.words.size() > 3 || (parsed.words.size() == 1 && parsed.kana))
+        return refuse(QStringLiteral("give a code, or a city and a town, with or without the prefecture"));
+    return Parsed::Query;
 }
 
 // The list of the selected slot, as the program would load it.
@@ -99,16 +127,138 @@ CandidateFormat storedFormat(const SettingsStore &settings)
     return CandidateFormat::fromOptions(options);
 }
 
+const QString kNotSevenDigits = QStringLiteral("入力された郵便番号が７桁ではありません。　");
+
+struct CodeText {
+    QString code;  // seven digits when messages is empty
+    QStringList messages;
+};
+
+// A code as people paste it: surrounding spaces, 〒, full-width digits and a
+// hyphen after the third digit are taken; the two parts go through the
+// postal-code dialog's checks, which say what is wrong with the rest.
+CodeText readCode(const QString &text)
+{
+    const auto trimmed = [](QStringView view) {
+        const auto isSpace = [](QChar c) { return c == u' ' || c == u'\t' || c == QChar(0x3000); };
+        while (!view.isEmpty() && isSpace(view.front()))
+            view = view.sliced(1);
+        while (!view.isEmpty() && isSpace(view.back()))
+            view.chop(1);
+        return view;
+    };
+    QStringView view = trimmed(text);
+    if (view.startsWith(u'〒'))
+        view = trimmed(view.sliced(1));
+    QString plain;
+    for (const QChar ch : view) {
+        const char16_t c = ch.unicode();
+        if (c >= u'０' && c <= u'９')
+            plain += QChar(static_cast<char16_t>(c - u'０' + u'0'));
+        else if (c == u'－' || c == u'‐' || c == u'−' || c == u'ー')
+            plain += u'-';
+        else
+            plain += ch;
+    }
+    const qsizetype hyphen = plain.indexOf(u'-');
+    const QString first = hyphen >= 0 ? plain.left(hyphen) : plain.left(3);
+    const QString second = hyphen >= 0 ? plain.mid(hyphen + 1) : plain.mid(3);
+    CodeText read;
+    for (const CodeCheckMessage &message : checkPostalCode(first, second))
+        read.messages.append(message.text);
+    // The dialog's boxes hold at most three and four characters: more is not
+    // seven digits either.
+    if ((first.size() > 3 || second.size() > 4) && !read.messages.contains(kNotSevenDigits))
+        read.messages.prepend(kNotSevenDigits);
+    if (read.messages.isEmpty())
+        read.code = first + second;
+    return read;
+}
+
+struct Answer {
+    QString text;
+    int status = kQueryExitOk;
+};
+
+Answer refused(QTextStream &err, const QStringList &messages)
+{
+    for (const QString &message : messages)
+        err << "torumin-query: " << message << '\n';
+    return {QString(), kQueryExitError};
+}
+
+// One query: a code, or [prefecture] city town.
+Answer answer(const PostalTable &table, const QStringList &query, bool kana, QTextStream &err)
+{
+    if (query.size() == 1) {
+        const CodeText code = readCode(query.front());
+        if (!code.messages.isEmpty())
+            return refused(err, code.messages);
+        const QString text = addressResultText(table, code.code);
+        return {text, text == kCodeNotFound ? kQueryExitNoResult : kQueryExitOk};
+    }
+    const AddressScript script = kana ? AddressScript::Kana : AddressScript::Kanji;
+    QStringList names = query;
+    if (kana) {
+        for (QString &name : names)
+            name = toHalfWidthKatakana(name);
+    }
+    const QString prefecture = names.size() == 3 ? names.takeFirst() : QString();
+    if (const auto missing = checkAddress(script, names.at(0), names.at(1)))
+        return refused(err, {missing->text});
+    const QString text = codeResultText(table, prefecture, names.at(0), names.at(1), script);
+    return {text, text == kAddressNotFound ? kQueryExitNoResult : kQueryExitOk};
+}
+
+int answerLines(const PostalTable &table, bool kana, QueryStreams streams)
+{
+    int status = kQueryExitOk;
+    QString line;
+    while (streams.in.readLineInto(&line)) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (line.isEmpty()) {
+            streams.out << '\n';
+            continue;
+        }
+        const QStringList query = line.split(QLatin1Char('\t'));
+        Answer result;
+        if (query.size() > 3 || (query.size() == 1 && kana)) {
+            streams.err << "torumin-query: a line holds a code, or a city and a town (and the prefecture before "
+                           "them) separated by tabs: "
+                        << line << '\n';
+            result.status = kQueryExitError;
+        } else {
+            result = answer(table, query, kana, streams.err);
+        }
+        streams.out << result.text << '\n';
+        status = std::max(status, result.status);
+    }
+    return status;
+}
+
 int printCandidates(const PostalTable &table, const QString &address, bool bestOnly, const SettingsStore &settings,
                     QueryStreams streams)
 {
     const SplitAddress split = splitAddress(address);
-    std::vector<int> rows = candidateRows(table, split);
+    const std::vector<int> rows = candidateRows(table, split);
+    const CandidateFormat format = storedFormat(settings);
     if (bestOnly) {
-        const int best = bestCandidateRow(table, rows, split, address);
-        rows = best < 0 ? std::vector<int>{} : std::vector<int>{best};
+        // Beyond the window's rules: the city as it may be written, with or
+        // without the prefecture or county.
+        const int best = AddressMatcher(table).bestRow(address);
+        if (best >= 0) {
+            streams.out << candidateLine(table, best, table.prefName(best).toString(), format) << '\n';
+            return kQueryExitOk;
+        }
+        if (!rows.empty()) {
+            streams.err << "torumin-query: " << rows.size()
+                        << " candidates, but none that the address names for sure (--candidates without --best "
+                           "lists them all)\n";
+            return kQueryExitNoResult;
+        }
     }
-    const QStringList lines = candidateLines(table, rows, split.prefecture, storedFormat(settings));
+    const QStringList lines = candidateLines(table, rows, split.prefecture, format);
     if (lines.isEmpty()) {
         streams.err << "torumin-query: " << kNoCandidatesMessage << '\n';
         return kQueryExitNoResult;
@@ -118,11 +268,25 @@ int printCandidates(const PostalTable &table, const QString &address, bool bestO
     return kQueryExitOk;
 }
 
-QString answer(const PostalTable &table, const QStringList &query, bool kana)
+// Every line an address; every answer a line: the address, its code and the
+// address that code stands for, separated by tabs.
+int printBestOfLines(const PostalTable &table, QueryStreams streams)
 {
-    if (query.size() == 1)
-        return addressResultText(table, query.front());
-    return codeResultText(table, QString(), query.at(0), query.at(1), kana ? AddressScript::Kana : AddressScript::Kanji);
+    const AddressMatcher matcher(table);
+    QString line;
+    while (streams.in.readLineInto(&line)) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        streams.out << line << '\t';
+        if (const int row = matcher.bestRow(line); row >= 0) {
+            streams.out << hyphenatedCode(table.zipCode(row)) << '\t' << table.prefName(row) << table.cityName(row)
+                        << table.townName(row);
+        } else {
+            streams.out << '\t';
+        }
+        streams.out << '\n';
+    }
+    return kQueryExitOk;
 }
 
 } // namespace
@@ -130,11 +294,25 @@ QString answer(const PostalTable &table, const QStringList &query, bool kana)
 int runQueryTool(const QStringList &arguments, QueryStreams streams, const SettingsStore &settings,
                  const QString &programFolder)
 {
-    const std::optional<QueryArguments> parsed = parseArguments(arguments, streams.err);
-    if (!parsed)
+    QueryArguments parsed;
+    switch (parseArguments(arguments, parsed, streams.err)) {
+    case Parsed::Error:
         return kQueryExitError;
+    case Parsed::Help:
+        streams.out << kUsage << kHelp;
+        return kQueryExitOk;
+    case Parsed::Version:
+        streams.out << "torumin-query " << TORUMIN_VERSION << '\n';
+        return kQueryExitOk;
+    case Parsed::Query:
+        break;
+    }
+    if (parsed.words.isEmpty() && streams.inputIsTerminal) {
+        streams.err << kUsage;
+        return kQueryExitError;
+    }
 
-    const QString listPath = parsed->listPath.isEmpty() ? configuredList(settings, programFolder) : parsed->listPath;
+    const QString listPath = parsed.listPath.isEmpty() ? configuredList(settings, programFolder) : parsed.listPath;
     if (!postalListExists(listPath)) {
         streams.err << "torumin-query: the postal-code list " << listPath << " does not exist (or is hidden)\n";
         return kQueryExitError;
@@ -147,26 +325,16 @@ int runQueryTool(const QStringList &arguments, QueryStreams streams, const Setti
         return kQueryExitError;
     }
 
-    if (parsed->candidates)
-        return printCandidates(list.table, parsed->words.front(), parsed->best, settings, streams);
-    if (!parsed->words.isEmpty()) {
-        streams.out << answer(list.table, parsed->words, parsed->kana) << '\n';
-        return kQueryExitOk;
-    }
-    QString line;
-    while (streams.in.readLineInto(&line)) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        const QStringList query = line.split(QLatin1Char('\t'));
-        if (query.size() > 2) {
-            streams.err << "torumin-query: a line holds a code, or a city and a town separated by a tab: " << line
-                        << '\n';
-            streams.out << '\n';
-            continue;
-        }
-        streams.out << answer(list.table, query, parsed->kana) << '\n';
-    }
-    return kQueryExitOk;
+    if (parsed.candidates && parsed.words.isEmpty())
+        return printBestOfLines(list.table, streams);
+    if (parsed.candidates)
+        return printCandidates(list.table, parsed.words.front(), parsed.best, settings, streams);
+    if (parsed.words.isEmpty())
+        return answerLines(list.table, parsed.kana, streams);
+    const Answer result = answer(list.table, parsed.words, parsed.kana, streams.err);
+    if (result.status != kQueryExitError)
+        streams.out << result.text << '\n';
+    return result.status;
 }
 
 } // namespace torumin

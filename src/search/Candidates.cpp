@@ -3,6 +3,7 @@
 #include "app/Options.h"
 #include "app/settings/NumericValue.h"
 #include "data/PostalTable.h"
+#include "search/AddressMatcher.h"
 
 namespace torumin {
 
@@ -67,52 +68,12 @@ std::vector<int> candidateRows(const PostalTable &table, const SplitAddress &add
     return rows;
 }
 
-QString foldAddressVariants(QStringView text)
-{
-    QString folded;
-    folded.reserve(text.size());
-    for (const QChar ch : text) {
-        const char16_t c = ch.unicode();
-        if (c >= 0xFF01 && c <= 0xFF5E)
-            folded += QChar(static_cast<char16_t>(c - 0xFF01 + 0x21));  // full-width ASCII
-        else if (c == u'ヶ' || c == u'が' || c == u'ケ' || c == u'ヵ')
-            folded += u'ケ';
-        else if (c == u'ノ')
-            folded += u'の';
-        else
-            folded += ch;
-    }
-    return folded;
-}
-
 int bestCandidateRow(const PostalTable &table, const std::vector<int> &rows, const SplitAddress &split,
                      QStringView address)
 {
-    if (split.prefecture.isEmpty())
+    if (split.prefecture.isEmpty() || rows.empty())
         return -1;
-    const QString typed = foldAddressVariants(address.mid(split.prefecture.size()));
-    int best = -1;
-    qsizetype bestMatched = 0;
-    bool bestWhole = false;
-    for (int row : rows) {
-        const QString city = foldAddressVariants(table.cityName(row));
-        const QString town = foldAddressVariants(table.townName(row));
-        if (town.isEmpty() || !QStringView(typed).startsWith(city))
-            continue;
-        qsizetype matched = 0;
-        while (matched < town.size() && city.size() + matched < typed.size()
-               && town.at(matched) == typed.at(city.size() + matched))
-            ++matched;
-        if (matched == 0)
-            continue;
-        const bool whole = matched == town.size();
-        if (matched > bestMatched || (matched == bestMatched && whole && !bestWhole)) {
-            best = row;
-            bestMatched = matched;
-            bestWhole = whole;
-        }
-    }
-    return best;
+    return AddressMatcher(table, rows).bestRow(address);
 }
 
 CandidateFormat CandidateFormat::fromOptions(const Options &options)

@@ -30,17 +30,10 @@ struct SplitAddress {
 // prefecture.
 [[nodiscard]] std::vector<int> candidateRows(const PostalTable &table, const SplitAddress &address);
 
-// The candidate the user most likely meant, when the address goes on past the
-// city: the row whose city and town area, joined, share the longest beginning
-// with what was typed after the prefecture, the whole city and at least one
-// character of the town area included. Full-width and half-width digits and
-// letters, ヶ/ケ/が and ノ/の count as the same. Ties go to a row matched to
-// its end, then to the first in table order. -1 when no town area matches.
+// The candidate the typed address names, as AddressMatcher tells it among
+// these rows alone; -1 when it cannot tell or the address has no prefecture.
 [[nodiscard]] int bestCandidateRow(const PostalTable &table, const std::vector<int> &rows, const SplitAddress &split,
                                    QStringView address);
-
-// The text with those variants made one, for comparing addresses as typed.
-[[nodiscard]] QString foldAddressVariants(QStringView text);
 
 // How candidate lines are shown and copied: the YJ_Disp and YJ_Copy options.
 struct CandidateFormat {

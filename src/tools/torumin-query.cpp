@@ -8,6 +8,25 @@
 
 #include <cstdio>
 
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+bool standardInputIsTerminal()
+{
+#ifdef Q_OS_WIN
+    return _isatty(_fileno(stdin)) != 0;
+#else
+    return isatty(fileno(stdin)) != 0;
+#endif
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
@@ -24,6 +43,6 @@ int main(int argc, char *argv[])
     const auto settings = torumin::QtSettingsStore::openDefaultReadOnly();
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
-    return torumin::runQueryTool(arguments, {in, out, err}, *settings,
+    return torumin::runQueryTool(arguments, {in, out, err, standardInputIsTerminal()}, *settings,
                                  torumin::programFolder());
 }

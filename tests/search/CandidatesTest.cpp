@@ -1,4 +1,5 @@
 #include "data/PostalListReader.h"
+#include "search/AddressFolding.h"
 #include "search/Candidates.h"
 
 #include <gtest/gtest.h>
@@ -172,9 +173,11 @@ TEST_F(CandidatesOnTheNationwideList, TheBestCandidateIsTheLongestTownMatch)
     // A town in a 郡.
     EXPECT_EQ(best("沖縄県八重山郡与那国町与那国１２３"), s("〒907-1801　沖縄県八重山郡与那国町与那国"));
     EXPECT_EQ(best("北海道札幌市中央区旭ヶ丘５丁目"), s("〒064-0941　北海道札幌市中央区旭ケ丘"));
-    // No town area typed, or none that matches: nothing is chosen.
-    EXPECT_EQ(best("東京都千代田区"), QString());
-    EXPECT_EQ(best("東京都千代田区存在しない町"), QString());
+    // No town area typed, or none that the list has: the ward's row for
+    // every town area it does not list.
+    EXPECT_EQ(best("東京都千代田区"), s("〒100-0000　東京都千代田区"));
+    EXPECT_EQ(best("東京都千代田区存在しない町"), s("〒100-0000　東京都千代田区"));
+    // Without a prefecture the window lists nothing, so selects nothing.
     EXPECT_EQ(best("横浜市中区山下町"), QString());
 }
 

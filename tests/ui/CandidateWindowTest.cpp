@@ -70,6 +70,8 @@ private Q_SLOTS:
     void listShowsWholeRows();
     void longestListScrollsToItsWidestLine();
     void theTypedTownIsSelected();
+    void theNamedRowOpensSelectedAndCentred_data();
+    void theNamedRowOpensSelectedAndCentred();
 
 private:
     UiContext context() { return m_fakes.context(); }
@@ -327,9 +329,40 @@ void TestCandidateWindow::theTypedTownIsSelected()
 
     YB_KOUHO chiyoda(context(), s("東京都千代田区丸の内１－９－１"));
     QCOMPARE(chiyoda.List1->currentIndex().data().toString(), s("〒100-0005　東京都千代田区丸の内"));
+    // The ward alone: its row for every town area the list does not name.
     YB_KOUHO ward(context(), s("東京都千代田区"));
-    QVERIFY(!ward.List1->currentIndex().isValid());
-    QVERIFY(!ward.List1->selectionModel()->hasSelection());
+    QCOMPARE(ward.List1->currentIndex().data().toString(), s("〒100-0000　東京都千代田区"));
+    YB_KOUHO sapporo(context(), s("北海道札幌市"));
+    QVERIFY(!sapporo.List1->currentIndex().isValid());
+    QVERIFY(!sapporo.List1->selectionModel()->hasSelection());
+}
+
+void TestCandidateWindow::theNamedRowOpensSelectedAndCentred_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("Sapporo") << s("北海道札幌市中央区北1条西2丁目") << s("〒060-0001　北海道札幌市中央区北一条西");
+    QTest::newRow("Kyoto") << s("京都府京都市中京区河原町通二条下る一之船入町")
+                           << s("〒604-0924　京都府京都市中京区一之船入町");
+}
+
+void TestCandidateWindow::theNamedRowOpensSelectedAndCentred()
+{
+    QFETCH(QString, address);
+    QFETCH(QString, line);
+    YB_KOUHO window(context(), address);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QModelIndex current = window.List1->currentIndex();
+    QCOMPARE(current.data().toString(), line);
+    QVERIFY(window.List1->selectionModel()->isSelected(current));
+    // In the middle of the list's view, not at its edge.
+    const QRect viewport = window.List1->viewport()->rect();
+    const QRect row = window.List1->visualRect(current);
+    QVERIFY(viewport.contains(row));
+    QVERIFY2(std::abs(row.center().y() - viewport.center().y()) <= row.height() / 2,
+             qPrintable(QStringLiteral("row at %1, view centre at %2").arg(row.center().y()).arg(viewport.center().y())));
+    window.reject();
 }
 
 QTEST_MAIN(TestCandidateWindow)

@@ -1,0 +1,204 @@
+#include "search/AddressFolding.h"
+#include "search/AddressMatcher.h"
+#include "search/KanaWidth.h"
+#include "support/TableFixtures.h"
+
+#include <gtest/gtest.h>
+
+namespace torumin {
+namespace {
+
+using testing::Row;
+using testing::tableOf;
+
+QString s(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+TEST(AddressFolding, WaysOfWritingFoldToOneAndStayFolded)
+{
+    struct Case {
+        const char *written;
+        const char *folded;
+    };
+    const std::vector<Case> cases{
+        {"丸ノ内１－９－１ＡＢ", "丸の内1-9-1AB"},
+        {"1ー2‐3−4―5", "1-2-3-4-5"},
+        {"旭ヶ丘・旭が丘・旭ガ丘・旭ヵ丘", "旭ケ丘・旭ケ丘・旭ケ丘・旭ケ丘"},
+        {"一之船入町", "1の船入町"},
+        {"四つ谷", "4ツ谷"},
+        {"髙﨑邊邉澤櫻檜舟嶋濱條", "高崎辺辺沢桜桧船島浜条"},
+        {"ｱｻﾋｶﾞｵｶ ﾊﾟｰｸ", "アサヒケオカパ-ク"},
+        // Kanji numerals read as numbers, with their units.
+        {"北一条西", "北1条西"},
+        {"北十条西", "北10条西"},
+        {"二十四軒", "24軒"},
+        {"七番町", "7番町"},
+        {"十二丁目", "12丁目"},
+        {"千代田区", "1000代田区"},
+        {"三百五", "305"},
+        {"廿一軒町", "21軒町"},
+        {"二〇", "20"},
+        // Numbers that meet stay apart.
+        {"十三一丁目", "13-1丁目"},
+        {"九12", "9-12"},
+        {"1一2一3", "1-2-3"},
+        // Spaces go, but never join two numbers.
+        {"輪島市　門前町 黒岩", "輪島市門前町黒岩"},
+        {"1 2", "1-2"},
+        {"九 12", "9-12"},
+    };
+    for (const Case &c : cases) {
+        const QString folded = foldAddressVariants(s(c.written));
+        EXPECT_EQ(folded, s(c.folded)) << c.written;
+        EXPECT_EQ(foldAddressVariants(folded), folded) << c.written;
+    }
+    // The width fold keeps kanji as they are.
+    EXPECT_EQ(foldAddressWidths(s("舟屋町　１－２ ｶﾞ")), s("舟屋町1-2ガ"));
+}
+
+TEST(KanaWidth, FullWidthKatakanaToTheListsHalfWidthAndBack)
+{
+    struct Case {
+        const char *full;
+        const char *half;
+    };
+    const std::vector<Case> cases{
+        {"チヨダク", "ﾁﾖﾀﾞｸ"},   {"マルノウチ", "ﾏﾙﾉｳﾁ"},     {"ガーデンプレイス", "ｶﾞｰﾃﾞﾝﾌﾟﾚｲｽ"},
+        {"ヴィラ", "ｳﾞｨﾗ"},     {"ポッポ", "ﾎﾟｯﾎﾟ"},         {"ヅヂ", "ﾂﾞﾁﾞ"},
+        {"ウエオ", "ｳｴｵ"},       {"ヲンャュョッ", "ｦﾝｬｭｮｯ"}, {"千代田", "千代田"},
+        {"「ア・イ」、。゛", "｢ｱ･ｲ｣､｡ﾞ"},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(toHalfWidthKatakana(s(c.full)), s(c.half)) << c.full;
+        EXPECT_EQ(toFullWidthKatakana(s(c.half)), s(c.full)) << c.half;
+    }
+}
+
+// A list shaped to hold every trap: 北十条西 before 北一条西 (a prefix match of
+// 北1 would take it), a name whose number can run on (浦臼第１), a town in
+// two wards, 府中市 in two prefectures, names that fold alike, a town listed
+// twice, and Kyoto with a town named like a street.
+std::vector<Row> trapRows()
+{
+    const auto row = [](const char *zip, const char *pref, const char *city, const char *town) {
+        return Row{s(zip), QString(), QString(), QString(), s(pref), s(city), s(town)};
+    };
+    return {
+        row("0600000", "北海道", "札幌市中央区", ""),
+        row("0600010", "北海道", "札幌市中央区", "北十条西"),
+        row("0600001", "北海道", "札幌市中央区", "北一条西"),
+        row("0640821", "北海道", "札幌市中央区", "北一条西"),
+        row("0600042", "北海道", "札幌市中央区", "大通西"),
+        row("0010000", "北海道", "札幌市北区", ""),
+        row("0010010", "北海道", "札幌市北区", "北十条西"),
+        row("0010020", "北海道", "札幌市北区", "大通西"),
+        row("0610600", "北海道", "樺戸郡浦臼町", ""),
+        row("0610611", "北海道", "樺戸郡浦臼町", "浦臼第１"),
+        row("0610601", "北海道", "樺戸郡浦臼町", "鶴沼"),
+        row("1830000", "東京都", "府中市", ""),
+        row("1830022", "東京都", "府中市", "宮西町"),
+        row("1000000", "東京都", "千代田区", ""),
+        row("1000005", "東京都", "千代田区", "丸の内"),
+        row("1020082", "東京都", "千代田区", "一番町"),
+        row("9600800", "福島県", "伊達市", "保原町１丁目"),
+        row("7260000", "広島県", "府中市", ""),
+        row("7260005", "広島県", "府中市", "府中町"),
+        row("6493503", "和歌山県", "東牟婁郡串本町", "串本"),
+        row("9870401", "宮城県", "登米市", "南方町高石浦"),
+        row("9870402", "宮城県", "登米市", "南方町"),
+        row("6040000", "京都府", "京都市中京区", ""),
+        row("6040924", "京都府", "京都市中京区", "一之船入町"),
+        row("6048000", "京都府", "京都市中京区", "河原町"),
+        row("6048001", "京都府", "京都市中京区", "船屋町"),
+        row("6048002", "京都府", "京都市中京区", "舟屋町"),
+        row("2730107", "千葉県", "鎌ケ谷市", "新鎌ケ谷"),
+    };
+}
+
+class AddressMatcherRules : public ::testing::Test {
+protected:
+    static QString codeFor(const AddressMatcher &matcher, const PostalTable &table, const char *address)
+    {
+        const int row = matcher.bestRow(s(address));
+        return row < 0 ? QString() : table.zipCode(row).toString();
+    }
+
+    PostalTable m_table = tableOf(trapRows());
+};
+
+TEST_F(AddressMatcherRules, NamesTheRowOnlyWhenItCanTellForSure)
+{
+    struct Case {
+        const char *address;
+        const char *code;  // empty: none
+    };
+    const std::vector<Case> cases{
+        // Numbers in town names are whole numbers.
+        {"北海道札幌市中央区北1条西2丁目", "0600001"},
+        {"北海道札幌市中央区北一条西２丁目", "0600001"},
+        {"北海道札幌市中央区北10条西3丁目", "0600010"},
+        {"北海道札幌市中央区北1西2", "0600001"},
+        {"北海道札幌市中央区北99条西1丁目", ""},       // a number the list lacks: no guess
+        {"北海道樺戸郡浦臼町浦臼第1 123", "0610611"},
+        {"北海道樺戸郡浦臼町浦臼第11-2", ""},          // 浦臼第1 with 1-2, or 浦臼第11?
+        {"福島県伊達市保原町1-2-3", "9600800"},
+        // No town area, or one the list does not have: the city's row without one.
+        {"東京都千代田区", "1000000"},
+        {"東京都千代田区1-2-3", "1000000"},
+        {"東京都千代田区存在しない町1", "1000000"},
+        {"東京都千代田区一番町", "1020082"},
+        {"東京都千代田区 丸ノ内１－９－１ ＡＢビル", "1000005"},
+        // A town listed twice: the first row.
+        {"北海道札幌市中央区北一条西25丁目", "0600001"},
+        // A designated city without its ward: a town of one ward only.
+        {"北海道札幌市北10条西3", ""},                  // in two wards
+        {"北海道札幌市北区北10条西3", "0010010"},
+        {"北海道札幌市", ""},
+        // The prefecture or the county left out, or a postal code in front.
+        {"串本町串本1234", "6493503"},
+        {"和歌山県串本町串本", "6493503"},
+        {"府中市宮西町1", ""},                          // two cities named 府中市
+        {"東京都府中市宮西町1", "1830022"},
+        {"広島県府中市府中町", "7260005"},
+        {"〒100-0005 東京都千代田区丸の内1-9-1", "1000005"},
+        {"1000005東京都千代田区丸の内", "1000005"},
+        {"千葉県鎌ヶ谷市新鎌ヶ谷1-1", "2730107"},
+        // 大字 and 字 passed over.
+        {"宮城県登米市大字南方町高石浦1-13-3", "9870401"},
+        {"宮城県登米市南方町字高石浦13", "9870401"},
+        {"宮城県登米市字南方町", "9870402"},
+        // Kyoto: the town after the directions, or the longest one named.
+        {"京都府京都市中京区河原町通二条下る一之船入町537-50", "6040924"},
+        {"京都府京都市中京区河原町二条一之船入町537", "6040924"},
+        {"京都府京都市中京区河原町537", "6048000"},
+        // Names that fold alike: as written, or not at all.
+        {"京都府京都市中京区舟屋町", "6048002"},
+        {"京都府京都市中京区船屋町", "6048001"},
+        // Not one of the list's prefectures or cities.
+        {"東京千代田区丸の内", ""},
+        {"東京都港区", ""},
+        {"", ""},
+    };
+    const AddressMatcher matcher(m_table);
+    for (const Case &c : cases)
+        EXPECT_EQ(codeFor(matcher, m_table, c.address), s(c.code)) << c.address;
+}
+
+TEST_F(AddressMatcherRules, OnlyTheGivenRowsCount)
+{
+    // Tokyo's rows alone: 府中市 is then one city, and Sapporo is no city.
+    std::vector<int> tokyo;
+    for (int row = 0; row < m_table.recordCount(); ++row) {
+        if (m_table.prefName(row) == u"東京都")
+            tokyo.push_back(row);
+    }
+    const AddressMatcher matcher(m_table, tokyo);
+    EXPECT_EQ(codeFor(matcher, m_table, "府中市宮西町1"), s("1830022"));
+    EXPECT_EQ(codeFor(matcher, m_table, "東京都千代田区丸の内"), s("1000005"));
+    EXPECT_EQ(codeFor(matcher, m_table, "北海道札幌市中央区北1条西2丁目"), QString());
+}
+
+} // namespace
+} // namespace torumin
