@@ -134,31 +134,19 @@ struct CodeText {
     QStringList messages;
 };
 
-// A code as people paste it: surrounding spaces, 〒, full-width digits and a
-// hyphen after the third digit are taken; the two parts go through the
-// postal-code dialog's checks, which say what is wrong with the rest.
+// A code as people paste it is taken as the dialog takes a paste; anything
+// else is split as the dialog's two boxes would hold it, and goes through the
+// dialog's checks, which say what is wrong with it.
 CodeText readCode(const QString &text)
 {
-    const auto trimmed = [](QStringView view) {
-        const auto isSpace = [](QChar c) { return c == u' ' || c == u'\t' || c == QChar(0x3000); };
-        while (!view.isEmpty() && isSpace(view.front()))
-            view = view.sliced(1);
-        while (!view.isEmpty() && isSpace(view.back()))
-            view.chop(1);
-        return view;
-    };
-    QStringView view = trimmed(text);
-    if (view.startsWith(u'〒'))
-        view = trimmed(view.sliced(1));
-    QString plain;
-    for (const QChar ch : view) {
-        const char16_t c = ch.unicode();
-        if (c >= u'０' && c <= u'９')
-            plain += QChar(static_cast<char16_t>(c - u'０' + u'0'));
-        else if (c == u'－' || c == u'‐' || c == u'−' || c == u'ー')
-            plain += u'-';
-        else
-            plain += ch;
+    if (const std::optional<QString> digits = postalCodeDigits(text))
+        return {*digits, {}};
+    QString plain = text.trimmed();
+    if (plain.startsWith(u'〒'))
+        plain = plain.sliced(1).trimmed();
+    for (QChar &ch : plain) {
+        if (ch == u'－' || ch == u'‐' || ch == u'−' || ch == u'ー')
+            ch = u'-';
     }
     const qsizetype hyphen = plain.indexOf(u'-');
     const QString first = hyphen >= 0 ? plain.left(hyphen) : plain.left(3);
@@ -167,11 +155,9 @@ CodeText readCode(const QString &text)
     for (const CodeCheckMessage &message : checkPostalCode(first, second))
         read.messages.append(message.text);
     // The dialog's boxes hold at most three and four characters: more is not
-    // seven digits either.
-    if ((first.size() > 3 || second.size() > 4) && !read.messages.contains(kNotSevenDigits))
+    // seven digits either, and neither is whatever else the paste rule refused.
+    if ((first.size() > 3 || second.size() > 4 || read.messages.isEmpty()) && !read.messages.contains(kNotSevenDigits))
         read.messages.prepend(kNotSevenDigits);
-    if (read.messages.isEmpty())
-        read.code = first + second;
     return read;
 }
 
