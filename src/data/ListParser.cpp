@@ -97,7 +97,8 @@ private:
     [[nodiscard]] Step startRecord();
     [[nodiscard]] Step endField(const Scan &found);
     [[nodiscard]] Step readField();
-    [[nodiscard]] Scan scan() const noexcept;
+    [[nodiscard]] Scan scan() noexcept;
+    [[nodiscard]] std::int64_t lineEnd() noexcept;
     [[nodiscard]] bool storeField(std::string_view bytes, const FieldOrigin &origin,
                                   std::int64_t fieldStart);
     [[nodiscard]] bool storeKept(int column, std::string_view bytes, const FieldOrigin &origin);
@@ -129,6 +130,7 @@ private:
     std::int64_t m_recordStart = 0;
     std::int64_t m_line = 1;       // of the file, as an editor counts them
     std::int64_t m_recordLine = 0;
+    std::int64_t m_lineEnd = -1;   // offset of the current line's CR or LF, once seen
     Cp932Decoder m_decoder;
     PostalTableBuilder m_builder;
     // The previous row's raw bytes per column: equal bytes decode to equal
@@ -237,7 +239,23 @@ ListParser::Step ListParser::startRecord()
     return Step::Ok;
 }
 
-ListParser::Scan ListParser::scan() const noexcept
+// Where the line the next field is on ends: the offset of its CR or LF, or
+// -1 while that lies beyond the buffer. Looked for once a line, not once a
+// field.
+std::int64_t ListParser::lineEnd() noexcept
+{
+    if (m_lineEnd >= offsetOf(m_pos))
+        return m_lineEnd;
+    const char *from = m_buffer.get() + m_pos;
+    const std::size_t length = m_end - m_pos;
+    const auto *lf = static_cast<const char *>(std::memchr(from, '\n', length));
+    const auto *cr = static_cast<const char *>(std::memchr(from, '\r', lf ? static_cast<std::size_t>(lf - from) : length));
+    const char *end = cr ? cr : lf;
+    m_lineEnd = end ? offsetOf(static_cast<std::size_t>(end - m_buffer.get())) : -1;
+    return m_lineEnd;
+}
+
+ListParser::Scan ListParser::scan() noexcept
 {
     Scan found;
     const char *buffer = m_buffer.get();
@@ -248,14 +266,13 @@ ListParser::Scan ListParser::scan() const noexcept
     const bool quoted = buffer[m_pos] == '"';
     std::size_t rest = m_pos;
     if (quoted) {
-        const char *inside = buffer + m_pos + 1;
-        const std::size_t available = m_end - m_pos - 1;
-        const void *close = std::memchr(inside, '"', available);
+        const void *close = std::memchr(buffer + m_pos + 1, '"', m_end - m_pos - 1);
         // The closing quote is on the field's own line, or there is none: a
         // record never takes in a second line.
-        const std::size_t before = close ? static_cast<std::size_t>(static_cast<const char *>(close) - inside)
-                                         : available;
-        if (std::memchr(inside, '\n', before) || std::memchr(inside, '\r', before)) {
+        const std::int64_t lineEndsAt = lineEnd();
+        const std::int64_t closesAt =
+            close ? offsetOf(static_cast<std::size_t>(static_cast<const char *>(close) - buffer)) : offsetOf(m_end);
+        if (lineEndsAt >= 0 && lineEndsAt < closesAt) {
             found.kind = Scan::Kind::UnclosedQuote;
             return found;
         }
