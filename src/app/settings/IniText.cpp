@@ -19,10 +19,13 @@ std::optional<QString> decodedLine(QByteArrayView line)
         if (static_cast<unsigned char>(c) < 0x20 && c != '\t')
             return std::nullopt;
     }
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = decoder.decode(line);
     if (decoder.hasError())
         return std::nullopt;
+    // A byte order mark left where two files were joined, not part of the line.
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
     return text;
 }
 
@@ -154,24 +157,36 @@ QString unescapedValue(QStringView text)
     return out;
 }
 
-bool keyCharacterNeedsEscape(QChar c)
+// A surrogate without its partner has no UTF-8 form: it is written escaped.
+bool isLoneSurrogate(const QString &text, qsizetype i)
 {
-    const char16_t u = c.unicode();
+    const QChar c = text[i];
+    if (c.isHighSurrogate())
+        return i + 1 == text.size() || !text[i + 1].isLowSurrogate();
+    if (c.isLowSurrogate())
+        return i == 0 || !text[i - 1].isHighSurrogate();
+    return false;
+}
+
+bool keyCharacterNeedsEscape(const QString &key, qsizetype i)
+{
+    const char16_t u = key[i].unicode();
     return u <= 0x20 || u == 0x7F || u == u'%' || u == u'=' || u == u';' || u == u'#' || u == u'['
-        || u == u']' || u == u'"' || u == u'\\';
+        || u == u']' || u == u'"' || u == u'\\' || u == 0xFEFF || isLoneSurrogate(key, i);
 }
 
 QByteArray escapedKey(const QString &key)
 {
     QString out;
     out.reserve(key.size());
-    for (const QChar c : key) {
-        if (!keyCharacterNeedsEscape(c)) {
-            out += c;
-            continue;
-        }
-        out += u'%';
-        out += QString::number(c.unicode(), 16).toUpper().rightJustified(2, u'0');
+    for (qsizetype i = 0; i < key.size(); ++i) {
+        const char16_t u = key[i].unicode();
+        if (!keyCharacterNeedsEscape(key, i))
+            out += key[i];
+        else if (u <= 0xFF)
+            out += u'%' + QString::number(u, 16).toUpper().rightJustified(2, u'0');
+        else
+            out += u"%U" + QString::number(u, 16).toUpper().rightJustified(4, u'0');
     }
     return out.toUtf8();
 }
@@ -185,11 +200,13 @@ QByteArray escapedValue(const QString &value)
     if (value.startsWith(u'@'))
         out += u'@';
     bool afterHexEscape = false;
-    for (const QChar c : value) {
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
         const char16_t u = c.unicode();
-        if (afterHexEscape && hexDigit(c) >= 0) {
+        if ((afterHexEscape && hexDigit(c) >= 0) || isLoneSurrogate(value, i)) {
             out += u"\\x";
             out += QString::number(u, 16);
+            afterHexEscape = true;
             continue;
         }
         afterHexEscape = false;
@@ -276,8 +293,9 @@ IniContent parseIni(QByteArrayView bytes)
         if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
             continue;
         if (line.startsWith(u'[')) {
-            if (line.endsWith(u']') && line.size() > 2) {
-                section = unescapedKey(trimmed(line.sliced(1, line.size() - 2)));
+            const QStringView name = line.endsWith(u']') ? trimmed(line.sliced(1, line.size() - 2)) : QStringView();
+            if (!name.isEmpty()) {
+                section = unescapedKey(name);
             } else {
                 section.reset();
                 ++content.unusableLines;

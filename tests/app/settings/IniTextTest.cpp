@@ -66,6 +66,20 @@ SettingsValues awkwardFile()
     return values;
 }
 
+// Keys only a hand-edited file or a future version would have, and text no
+// UTF-8 can hold: a surrogate without its partner.
+SettingsValues awkwardKeysFile()
+{
+    const QString lone = QString(QChar(0xD800));
+    SettingsValues values;
+    for (const QString &key : {u"漢字 の鍵"_s, u"a=b;c%28d"_s, u"[節]"_s, u" 前後 "_s, u"#x"_s, u"\uFEFF印"_s,
+                               u"\"q\""_s, QString(lone + u"x"_s)})
+        values[u"Saigo"_s].insert(key, key);
+    values[u"Saigo"_s].insert(u"Lone"_s, u"a"_s + lone + u"b"_s + QChar(0xDC00) + u"1"_s);
+    values[u"節 [x]"_s].insert(u"A"_s, u"1"_s);
+    return values;
+}
+
 void expectSameValues(const SettingsValues &actual, const SettingsValues &expected)
 {
     EXPECT_EQ(actual.size(), expected.size());
@@ -79,10 +93,11 @@ void expectSameValues(const SettingsValues &actual, const SettingsValues &expect
 
 TEST(IniText, EveryValueReadsBackExactly)
 {
-    const SettingsValues values = awkwardFile();
-    const IniContent read = parseIni(formatIni(values));
-    EXPECT_EQ(read.unusableLines, 0);
-    expectSameValues(read.values, values);
+    for (const SettingsValues &values : {awkwardFile(), awkwardKeysFile()}) {
+        const IniContent read = parseIni(formatIni(values));
+        EXPECT_EQ(read.unusableLines, 0);
+        expectSameValues(read.values, values);
+    }
 }
 
 // An earlier version of the program reads settings through QSettings: a file
@@ -196,6 +211,9 @@ INSTANTIATE_TEST_SUITE_P(Files, DamagedIniText, ::testing::Values(
     DamagedFile{"CommentsAndPadding", "; by hand\n# too\n  [Config]  \n  A  =  1  \n", {{u"Config/A"_s, u"1"_s}}, 0},
     DamagedFile{"LaterLineWins", "[Config]\nA=1\n[Saigo]\nA=x\n[Config]\nA=2\n",
                 {{u"Config/A"_s, u"2"_s}, {u"Saigo/A"_s, u"x"_s}}, 0},
+    DamagedFile{"EmptySectionName", "[ ]\nA=1\n[Config]\nB=2\n", {{u"Config/B"_s, u"2"_s}}, 2},
+    DamagedFile{"MarkWhereFilesWereJoined", "[Config]\nA=1\n\xEF\xBB\xBF[Saigo]\nB=2\n",
+                {{u"Config/A"_s, u"1"_s}, {u"Saigo/B"_s, u"2"_s}}, 0},
     DamagedFile{"NothingReadable", "[Config\nA=1\n\x01\x02\n", {}, 3}),
     [](const ::testing::TestParamInfo<DamagedFile> &info) { return std::string(info.param.name); });
 
