@@ -29,7 +29,8 @@ using namespace torumin;
 class NullStore final : public SettingsStore {
 public:
     [[nodiscard]] QString ReadSetting(const QString &, const QString &) const override { return {}; }
-    void WriteSetting(const QString &, const QString &, const QString &) override {}
+    void WriteSettings(const std::vector<SettingWrite> &) override {}
+    void UpdateSection(const QString &, const SectionChange &) override {}
 };
 
 class NoBoxes final : public MessageBoxes {

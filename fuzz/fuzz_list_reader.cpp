@@ -2,10 +2,12 @@
 // zip archive holding either (the reader tells them apart by content).
 //
 // Besides not crashing, the reader must give the same answer however its
-// bytes arrive, so a plain list is read twice more and compared: in tiny
-// chunks without a size hint, and stored inside a zip archive built here.
+// bytes arrive, so they are read again and compared: from a file, as the
+// program reads a list slot; and a plain list in tiny chunks without a size
+// hint, and stored inside a zip archive built here, in memory and from a file.
 
 #include "FuzzCheck.h"
+#include "ScratchFolder.h"
 
 #include "data/ListByteSource.h"
 #include "data/ListParser.h"
@@ -13,6 +15,7 @@
 #include "data/PostalTable.h"
 #include "data/ZipEntrySource.h"
 
+#include <QDir>
 #include <QString>
 
 #include <array>
@@ -202,15 +205,37 @@ std::string storedArchive(std::string_view list)
     return out;
 }
 
+// The bytes as a file in the scratch folder, read from its path.
+ListReadResult readAsFile(std::string_view bytes, const QString &name)
+{
+    const QString path = QDir(fuzz::scratchFolder()).filePath(name);
+    FUZZ_CHECK(fuzz::writeScratchFile(path, QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size()))));
+    ListReadResult result = readPostalListFile(path);
+    checkTable(result.table);
+    checkError(result);
+    return result;
+}
+
 } // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    fuzz::makeScratchFolder("fuzz-list");
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const std::string_view bytes(reinterpret_cast<const char *>(data), size);
+    fuzz::emptyScratchFolder();
 
     const ListReadResult result = readPostalListBytes(bytes, kPlainName);
     checkTable(result.table);
     checkError(result);
+
+    // A file reads as the same bytes in memory do; only the name in the
+    // messages differs.
+    checkSame(result, readAsFile(bytes, kPlainName), false);
 
     if (startsLikeZipArchive(bytes))
         return 0;
@@ -231,13 +256,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         checkSame(result, chunked, true);
     }
 
-    // Nor must coming out of an archive.
+    // Nor must coming out of an archive, in memory or opened from a file.
     {
         const std::string archive = storedArchive(bytes);
         const ListReadResult unpacked = readPostalListBytes(archive, kPlainName);
         checkTable(unpacked.table);
         checkError(unpacked);
         checkSame(result, unpacked, false);
+        checkSame(result, readAsFile(archive, kArchiveName), false);
     }
 
     // A name ending in ".zip" sends anything to the archive reader: it must

@@ -101,6 +101,12 @@ def main():
     write(target, "cp932_spread.csv", crlf(spread))
     write(target, "cp932_lf_blank_line.csv",
           b"\n".join(head[:3]) + b"\n\n" + b"\n".join(head[3:6]) + b"\n")
+    # Lines of fourteen and sixteen fields next to each other, and a quote
+    # left open at a line end.
+    write(target, "cp932_short_and_long_line.csv",
+          crlf(head[:2] + [head[2].rsplit(b",", 1)[0], head[3] + b",0"] + head[4:6]))
+    write(target, "cp932_quote_open_at_line_end.csv",
+          crlf(head[:2] + [head[2][:head[2].index(b',"', 20) + 3]] + head[3:5]))
     write(target, "cp932_bare_cr.csv", b"\r".join(head[:4]) + b"\r")
     # A quoted field holding separators and line ends, and text after a closing quote.
     write(target, "cp932_quoted_separators.csv",
@@ -158,9 +164,17 @@ def main():
     write(target, "typical.ini", (
         "[Config]\nYubin_File(0)=/home/me/lists/KEN_ALL.CSV\nOptSen=0\n"
         "Toolbar=\"1,2,3,4,5,6,7,8\"\nYJ_Disp(0)=1\n"
-        "[Position]\nMainLeft=1200\nMainTop=&H10\n"
-        "[Saigo]\nCode=1000005\n"
-        "[Rireki]\nRireki(0)=東京都千代田区丸の内\n").encode("utf-8"))
+        "[Position]\nO_Left=1200\nO_Top=&H10\n"
+        "[Saigo]\nYubinB=1000005\nJ_Input=\"  東京都 千代田区=;\\\"\\r\"\n"
+        "[Rireki]\nK_Rireki(0)=〒100-0005　東京都千代田区丸の内\n"
+        "K_Rireki(19)=〒100-0005　東京都千代田区丸の内\n").encode("utf-8"))
+    # As earlier versions wrote it: keys percent-escaped, escapes in values.
+    write(target, "earlier_version.ini", (
+        "[Config]\nYubin_File%280%29=/home/me/lists/KEN_ALL.CSV\nOptColor%281%29=&H00FFFFFF&\n"
+        "[Rireki]\nK_Rireki%2819%29=\"\\\"a\\\", b\"\nK_Rireki%280%29=@@x\n"
+        "[Saigo]\n%U6F22%U5B57%20=@String(a\\0\\x62)\n").encode("utf-8"))
+    write(target, "byte_order_mark.ini", b"\xef\xbb\xbf[Config]\r\nOptSen=3\r\n")
+    write(target, "stray_lines.ini", "[Config]\nOptSen=1\nこれは設定ではない\n=x\n[Saigo\nYubinB=1\n".encode("utf-8"))
     write(target, "unquoted_list.ini", b"[Config]\nToolbar=1,2,3\n")
     write(target, "escapes.ini", b'[Config]\nA="x\\ty\\n;=\\\\"\nB=@ByteArray(abc)\nC=\\x3042\n')
     write(target, "no_section.ini", b"Key=value\n[Config]\nOptSen=1\n")

@@ -12,6 +12,8 @@
 #include <QLocale>
 
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace torumin {
 
@@ -24,7 +26,8 @@ public:
     {
     }
 
-    // An empty key gets its default, in memory and in the store.
+    // An empty key gets its default, in memory at once and in the store with
+    // the others at writeDefaults().
     QString read(const QString &key)
     {
         const SettingKey *entry = findSettingKey(key);
@@ -35,12 +38,21 @@ public:
         if (value.isEmpty()) {
             const QString fallback = defaultValue(*entry, m_programFolder);
             if (!fallback.isEmpty()) {
-                m_store.WriteSetting(entry->section, key, fallback);
+                m_defaults.push_back({entry->section, key, fallback});
                 value = fallback;
             }
         }
         m_options.set(key, value);
         return value;
+    }
+
+    // One save for them all: a first start has forty-odd of them, and a save
+    // each would cost as many flushes to the disk. Should the program end
+    // before this, nothing is lost: the next start finds the same keys empty.
+    void writeDefaults()
+    {
+        if (!m_defaults.empty())
+            m_store.WriteSettings(std::exchange(m_defaults, {}));
     }
 
     void readArray(const QString &name, int count)
@@ -62,6 +74,7 @@ private:
     Options &m_options;
     SettingsStore &m_store;
     const QString &m_programFolder;
+    std::vector<SettingWrite> m_defaults;
 };
 
 } // namespace
@@ -199,6 +212,7 @@ void StartUp(Module1 &state, SettingsStore &store, MessageBoxes &boxes, const St
     reader.read(QStringLiteral("OptYBketa"));
     reader.read(QStringLiteral("OptYBsize"));
     reader.read(QStringLiteral("ListUrl"));
+    reader.writeDefaults();
 }
 
 } // namespace torumin

@@ -112,6 +112,22 @@ ListError notUtf8Error(const QString &path, std::int64_t offset, int keptRecords
     return {ListErrorCode::NotUtf8, offset, withKeptCount(path, reason, keptRecords)};
 }
 
+ListError fieldCountError(const QString &path, std::int64_t offset, std::int64_t line, int fields,
+                          int keptRecords)
+{
+    const QString found = fields < 0 ? QStringLiteral("%1 行目の項目が 15 個より多くあります。").arg(line)
+                                     : QStringLiteral("%1 行目の項目が %2 個しかありません。").arg(line).arg(fields);
+    const QString reason = found % u"郵便番号一覧は 1 件を 1 行に、15 個の項目で書いています。";
+    return {ListErrorCode::MalformedLine, offset, withKeptCount(path, reason, keptRecords)};
+}
+
+ListError unclosedQuoteError(const QString &path, std::int64_t offset, std::int64_t line, int keptRecords)
+{
+    const QString reason =
+        QStringLiteral("%1 行目に、引用符（\"）で始まったまま、その行のうちに閉じていない項目があります。").arg(line);
+    return {ListErrorCode::MalformedLine, offset, withKeptCount(path, reason, keptRecords)};
+}
+
 QString archiveEntryName(const QString &archivePath, const QString &entryName)
 {
     return archivePath % u" の中の " % entryName;

@@ -22,6 +22,10 @@ ListError noConverterError(const QString &path);
 ListError notCp932Error(const QString &path, std::int64_t offset, int keptRecords);
 ListError truncatedError(const QString &path, std::int64_t offset, int keptRecords);
 ListError notUtf8Error(const QString &path, std::int64_t offset, int keptRecords);
+// `fields` is how many the line has, or negative for more than fifteen.
+ListError fieldCountError(const QString &path, std::int64_t offset, std::int64_t line, int fields,
+                          int keptRecords);
+ListError unclosedQuoteError(const QString &path, std::int64_t offset, std::int64_t line, int keptRecords);
 
 // How an archive's entry is named in messages: the archive's path and the
 // entry's name inside it.

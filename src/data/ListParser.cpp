@@ -1,6 +1,7 @@
 #include "data/ListParser.h"
 
 #include "data/Cp932Decoder.h"
+#include "data/HalfWidthKana.h"
 #include "data/ListEncoding.h"
 #include "data/ListErrorMessages.h"
 #include "data/PostalTableBuilder.h"
@@ -21,6 +22,7 @@ namespace {
 
 constexpr int kFieldsPerRecord = 15;
 constexpr int kFirstKeptField = 2; // fields 3 to 9, counted from 0
+constexpr int kTooManyFields = -1;
 constexpr std::size_t kMinChunkBytes = 1;
 
 bool isLineEnd(char c) noexcept
@@ -31,6 +33,12 @@ bool isLineEnd(char c) noexcept
 bool isSeparator(char c) noexcept
 {
     return c == ',' || isLineEnd(c);
+}
+
+bool isReading(int column) noexcept
+{
+    const auto which = static_cast<PostalColumn>(column);
+    return which == PostalColumn::PrefKana || which == PostalColumn::CityKana || which == PostalColumn::TownKana;
 }
 
 bool isAscii(std::string_view bytes) noexcept
@@ -57,8 +65,10 @@ struct FieldOrigin {
 };
 
 struct Problem {
-    enum class Kind { ReadFailed, OutOfMemory, NotCp932, NotUtf8, Truncated, TooLarge } kind;
+    enum class Kind { ReadFailed, OutOfMemory, NotCp932, NotUtf8, Truncated, TooLarge, FieldCount, UnclosedQuote } kind;
     std::int64_t offset = 0;
+    std::int64_t line = 0;  // for the kinds about one line
+    int fields = 0;         // FieldCount: how many the line has, or kTooManyFields
 };
 
 class ListParser {
@@ -73,7 +83,8 @@ private:
     // an unquoted field), then whatever follows a closing quote up to the
     // separator.
     struct Scan {
-        enum class Kind { Complete, NeedMore, Missing } kind = Kind::Complete;
+        enum class Kind { Complete, NeedMore, Missing, UnclosedQuote } kind = Kind::Complete;
+        enum class End { Comma, LineEnd, FileEnd } end = End::Comma;
         std::size_t textBegin = 0;
         std::size_t textEnd = 0;
         std::size_t tailBegin = 0;
@@ -83,19 +94,22 @@ private:
     };
 
     [[nodiscard]] bool refill();
-    [[nodiscard]] bool takeLfAfterCr();
     [[nodiscard]] Step startRecord();
+    [[nodiscard]] Step endField(const Scan &found);
     [[nodiscard]] Step readField();
-    [[nodiscard]] Scan scan() const noexcept;
+    [[nodiscard]] Scan scan() noexcept;
+    [[nodiscard]] std::int64_t lineEnd() noexcept;
     [[nodiscard]] bool storeField(std::string_view bytes, const FieldOrigin &origin,
                                   std::int64_t fieldStart);
     [[nodiscard]] bool storeKept(int column, std::string_view bytes, const FieldOrigin &origin);
+    [[nodiscard]] std::size_t foldReading(char16_t *text, std::size_t units, std::size_t room);
     [[nodiscard]] bool checkDiscarded(std::string_view bytes, const FieldOrigin &origin);
     // Decodes a field into `out` (room for bytes.size() units): the count of
     // units, or nothing after recording the problem.
     [[nodiscard]] std::optional<std::size_t> decode(std::string_view bytes, const FieldOrigin &origin,
                                                     char16_t *out);
     [[nodiscard]] bool fail(Problem::Kind kind, std::int64_t offset);
+    [[nodiscard]] bool failOnLine(Problem::Kind kind, std::int64_t offset, int fields = 0);
     [[nodiscard]] std::int64_t offsetOf(std::size_t index) const noexcept
     {
         return m_base + static_cast<std::int64_t>(index);
@@ -114,12 +128,16 @@ private:
     bool m_lfBelongsToCr = false; // the last separator was a CR: a following LF is part of it
     int m_field = 0;              // index of the next field within its record
     std::int64_t m_recordStart = 0;
+    std::int64_t m_line = 1;       // of the file, as an editor counts them
+    std::int64_t m_recordLine = 0;
+    std::int64_t m_lineEnd = -1;   // offset of the current line's CR or LF, once seen
     Cp932Decoder m_decoder;
     PostalTableBuilder m_builder;
     // The previous row's raw bytes per column: equal bytes decode to equal
     // text, so a repeated field is found before paying for its decoding.
     std::array<std::string, kPostalColumnCount> m_previous;
     std::string m_joined;
+    std::u16string m_folded;
     std::optional<Problem> m_problem;
 };
 
@@ -148,6 +166,12 @@ ListParser::ListParser(ListByteSource &source, std::size_t chunkBytes)
 bool ListParser::fail(Problem::Kind kind, std::int64_t offset)
 {
     m_problem = Problem{kind, offset};
+    return false;
+}
+
+bool ListParser::failOnLine(Problem::Kind kind, std::int64_t offset, int fields)
+{
+    m_problem = Problem{kind, offset, m_recordLine, fields};
     return false;
 }
 
@@ -188,28 +212,11 @@ bool ListParser::refill()
     return true;
 }
 
-bool ListParser::takeLfAfterCr()
-{
-    if (!m_lfBelongsToCr)
-        return true;
-    while (m_pos == m_end && !m_atEnd) {
-        if (!refill())
-            return false;
-    }
-    if (m_pos < m_end && m_buffer[m_pos] == '\n')
-        ++m_pos;
-    m_lfBelongsToCr = false;
-    return true;
-}
-
-// The end-of-file test made before each record. Line ends are only counted
-// here: if nothing but line ends is left, the list is finished and they add
-// no record; if a record follows, each of them ended an empty field, which is
-// how a blank line in the middle of a list shifts the records after it.
+// The end-of-file test made before each record. A record is one line, and a
+// line with nothing on it holds none, wherever it stands: line ends are
+// skipped here, only counted.
 ListParser::Step ListParser::startRecord()
 {
-    std::size_t lineEnds = 0;
-    std::int64_t firstLineEnd = 0;
     for (;;) {
         while (m_pos < m_end && isLineEnd(m_buffer[m_pos])) {
             const char c = m_buffer[m_pos++];
@@ -217,8 +224,7 @@ ListParser::Step ListParser::startRecord()
                 m_lfBelongsToCr = false;
                 continue;
             }
-            if (lineEnds++ == 0)
-                firstLineEnd = offsetOf(m_pos - 1);
+            ++m_line;
             m_lfBelongsToCr = c == '\r';
         }
         if (m_pos < m_end)
@@ -229,15 +235,27 @@ ListParser::Step ListParser::startRecord()
             return Step::Failed;
     }
     m_lfBelongsToCr = false;
-    const FieldOrigin here{offsetOf(m_pos), 0, offsetOf(m_pos)};
-    for (; lineEnds > 0; --lineEnds) {
-        if (!storeField({}, here, firstLineEnd))
-            return Step::Failed;
-    }
+    m_recordLine = m_line;
     return Step::Ok;
 }
 
-ListParser::Scan ListParser::scan() const noexcept
+// Where the line the next field is on ends: the offset of its CR or LF, or
+// -1 while that lies beyond the buffer. Looked for once a line, not once a
+// field.
+std::int64_t ListParser::lineEnd() noexcept
+{
+    if (m_lineEnd >= offsetOf(m_pos))
+        return m_lineEnd;
+    const char *from = m_buffer.get() + m_pos;
+    const std::size_t length = m_end - m_pos;
+    const auto *lf = static_cast<const char *>(std::memchr(from, '\n', length));
+    const auto *cr = static_cast<const char *>(std::memchr(from, '\r', lf ? static_cast<std::size_t>(lf - from) : length));
+    const char *end = cr ? cr : lf;
+    m_lineEnd = end ? offsetOf(static_cast<std::size_t>(end - m_buffer.get())) : -1;
+    return m_lineEnd;
+}
+
+ListParser::Scan ListParser::scan() noexcept
 {
     Scan found;
     const char *buffer = m_buffer.get();
@@ -249,6 +267,15 @@ ListParser::Scan ListParser::scan() const noexcept
     std::size_t rest = m_pos;
     if (quoted) {
         const void *close = std::memchr(buffer + m_pos + 1, '"', m_end - m_pos - 1);
+        // The closing quote is on the field's own line, or there is none: a
+        // record never takes in a second line.
+        const std::int64_t lineEndsAt = lineEnd();
+        const std::int64_t closesAt =
+            close ? offsetOf(static_cast<std::size_t>(static_cast<const char *>(close) - buffer)) : offsetOf(m_end);
+        if (lineEndsAt >= 0 && lineEndsAt < closesAt) {
+            found.kind = Scan::Kind::UnclosedQuote;
+            return found;
+        }
         if (!close) {
             // A quote never closed is a record cut off at the end of the file.
             found.kind = m_atEnd ? Scan::Kind::Missing : Scan::Kind::NeedMore;
@@ -275,6 +302,10 @@ ListParser::Scan ListParser::scan() const noexcept
         found.textEnd = separator;
         found.tailBegin = found.tailEnd = separator;
     }
+    if (separator == m_end)
+        found.end = Scan::End::FileEnd;
+    else
+        found.end = buffer[separator] == ',' ? Scan::End::Comma : Scan::End::LineEnd;
     found.endedByCr = separator < m_end && buffer[separator] == '\r';
     found.next = separator < m_end ? separator + 1 : separator;
     return found;
@@ -282,8 +313,6 @@ ListParser::Scan ListParser::scan() const noexcept
 
 ListParser::Step ListParser::readField()
 {
-    if (!takeLfAfterCr())
-        return Step::Failed;
     Scan found;
     for (;;) {
         found = scan();
@@ -291,6 +320,10 @@ ListParser::Step ListParser::readField()
             break;
         if (found.kind == Scan::Kind::Missing) {
             (void)fail(Problem::Kind::Truncated, m_field == 0 ? offsetOf(m_pos) : m_recordStart);
+            return Step::Failed;
+        }
+        if (found.kind == Scan::Kind::UnclosedQuote) {
+            (void)failOnLine(Problem::Kind::UnclosedQuote, offsetOf(m_pos));
             return Step::Failed;
         }
         if (!refill())
@@ -307,7 +340,41 @@ ListParser::Step ListParser::readField()
     if (!storeField(bytes, origin, offsetOf(m_pos)))
         return Step::Failed;
     m_pos = found.next;
-    m_lfBelongsToCr = found.endedByCr;
+    return endField(found);
+}
+
+// A record is the fifteen fields of one line: the row is kept when its line
+// ends right after the fifteenth, and the list stops at a line with more or
+// fewer rather than take a field from the next line or leave one over.
+ListParser::Step ListParser::endField(const Scan &found)
+{
+    const bool last = m_field == kFieldsPerRecord - 1;
+    switch (found.end) {
+    case Scan::End::Comma:
+        if (last) {
+            (void)failOnLine(Problem::Kind::FieldCount, m_recordStart, kTooManyFields);
+            return Step::Failed;
+        }
+        ++m_field;
+        return Step::Ok;
+    case Scan::End::LineEnd:
+        ++m_line;
+        m_lfBelongsToCr = found.endedByCr;
+        if (!last) {
+            (void)failOnLine(Problem::Kind::FieldCount, m_recordStart, m_field + 1);
+            return Step::Failed;
+        }
+        break;
+    case Scan::End::FileEnd:
+        // The download stopped in the middle of the last line.
+        if (!last) {
+            (void)fail(Problem::Kind::Truncated, m_recordStart);
+            return Step::Failed;
+        }
+        break;
+    }
+    m_builder.endRow();
+    m_field = 0;
     return Step::Ok;
 }
 
@@ -320,16 +387,8 @@ bool ListParser::storeField(std::string_view bytes, const FieldOrigin &origin,
             return fail(Problem::Kind::OutOfMemory, fieldStart);
     }
     const int column = m_field - kFirstKeptField;
-    const bool stored = column >= 0 && column < kPostalColumnCount
-        ? storeKept(column, bytes, origin)
-        : checkDiscarded(bytes, origin);
-    if (!stored)
-        return false;
-    if (++m_field == kFieldsPerRecord) {
-        m_builder.endRow();
-        m_field = 0;
-    }
-    return true;
+    return column >= 0 && column < kPostalColumnCount ? storeKept(column, bytes, origin)
+                                                       : checkDiscarded(bytes, origin);
 }
 
 bool ListParser::storeKept(int column, std::string_view bytes, const FieldOrigin &origin)
@@ -351,9 +410,25 @@ bool ListParser::storeKept(int column, std::string_view bytes, const FieldOrigin
     const std::optional<std::size_t> units = decode(bytes, origin, out);
     if (!units)
         return false;
-    m_builder.endText(column, *units);
+    m_builder.endText(column, isReading(column) ? foldReading(out, *units, bytes.size()) : *units);
     previous.assign(bytes);
     return true;
+}
+
+// The UTF-8 edition's full-width readings, made half-width in place. They
+// fit where they were decoded: a character that folds to two units took two
+// bytes in code page 932 and three in UTF-8.
+std::size_t ListParser::foldReading(char16_t *text, std::size_t units, std::size_t room)
+{
+    const std::u16string_view decoded(text, units);
+    if (!hasHalfWidthForms(decoded))
+        return units;
+    m_folded.clear();
+    foldToHalfWidth(decoded, m_folded);
+    if (m_folded.size() > room)
+        return units;
+    std::copy(m_folded.begin(), m_folded.end(), text);
+    return m_folded.size();
 }
 
 // Discarded fields are still checked: a file with bytes that are not in its
@@ -415,7 +490,8 @@ ListReadResult ListParser::run(const QString &name)
         return result;
     // A byte changed in transit makes a list look broken just as well.
     const bool aboutTheText = m_problem->kind == Problem::Kind::NotCp932
-        || m_problem->kind == Problem::Kind::NotUtf8 || m_problem->kind == Problem::Kind::Truncated;
+        || m_problem->kind == Problem::Kind::NotUtf8 || m_problem->kind == Problem::Kind::Truncated
+        || m_problem->kind == Problem::Kind::FieldCount || m_problem->kind == Problem::Kind::UnclosedQuote;
     if (aboutTheText && !m_text.confirmIntact())
         m_problem->kind = Problem::Kind::ReadFailed;
     if (m_problem->kind == Problem::Kind::ReadFailed && !m_text.recordsBeforeFailureAreSound())
@@ -439,6 +515,12 @@ ListReadResult ListParser::run(const QString &name)
         break;
     case Problem::Kind::TooLarge:
         result.error = tooLargeError(name, m_problem->offset);
+        break;
+    case Problem::Kind::FieldCount:
+        result.error = fieldCountError(name, m_problem->offset, m_problem->line, m_problem->fields, kept);
+        break;
+    case Problem::Kind::UnclosedQuote:
+        result.error = unclosedQuoteError(name, m_problem->offset, m_problem->line, kept);
         break;
     }
     return result;

@@ -15,6 +15,7 @@ enum class ListErrorCode {
     ReadFailed,  // an I/O error part way through
     NotCp932,    // bytes that are not Windows code page 932
     Truncated,   // the last record stops before its fifteenth field
+    MalformedLine, // a line with more or fewer than fifteen fields, or a quote it never closes
     TooLarge,    // far beyond any real list (for an archive: its list, unpacked)
     NotUtf8,     // a list found to be UTF-8 has bytes that are not
     ArchiveDamaged,     // not a zip archive after all, or one that fails its checks
@@ -40,16 +41,18 @@ struct ListReadResult {
 // about 12 MB, so anything this size is not a postal-code list.
 inline constexpr std::int64_t kMaxListFileBytes = 256LL * 1024 * 1024;
 
-// Reads a list in the KEN_ALL.CSV layout. Fields are separated by commas, and a
-// line end ends a field just as a comma does; a record is the next fifteen
-// fields whatever the lines. A field that starts with a double quote runs to
-// the next double quote. Fields 3 to 9 are kept.
+// Reads a list in the KEN_ALL.CSV layout: one record a line (CR LF, LF or CR
+// ending it), fifteen fields separated by commas, of which fields 3 to 9 are
+// kept. A field that starts with a double quote runs to the next double
+// quote, commas included, which must come before the line ends. Blank lines
+// hold no record. A line with more or fewer fields stops the read there with
+// its line number in the message, so no record is ever made of two lines.
 //
 // Both editions the postal service publishes are read: code page 932, and
 // UTF-8 (with or without a byte order mark). Which one a list is follows from
 // its first bytes outside ASCII; a list with none reads the same either way.
-// Text is kept as it is written: the UTF-8 edition's full-width readings stay
-// full-width.
+// The UTF-8 edition's full-width readings are folded to the half-width ones
+// of the other (see HalfWidthKana.h), so both give the same table.
 //
 // Either may come as the zip archive it is downloaded in, known by its first
 // bytes or by the name ending in ".zip"; the list is the archive's .csv file

@@ -217,6 +217,10 @@ ZipEntrySource::OpenStatus ZipEntrySource::openFile(const QString &path)
         switch (code) {
         case ZIP_ER_NOENT:
         case ZIP_ER_OPEN:
+            // libzip also says "No such file" of an entry's header that lies
+            // past the end: only a file that cannot be opened is not there.
+            if (QFile file(path); file.open(QIODevice::ReadOnly))
+                return OpenStatus::Damaged;
             return OpenStatus::CannotOpen;
         case ZIP_ER_MEMORY:
             return OpenStatus::OutOfMemory;

@@ -15,11 +15,14 @@ class SettingsStore;
 
 // Records an entry: into the lowest free slot, or, when none is free or the
 // result text ends in "。", by dropping slot 0 and moving every entry down one.
-// Every slot that changes is written at once.
+// Works on the history as stored now, so that an entry another running
+// instance recorded is moved along rather than overwritten; every slot that
+// changes is written at once, in one step.
 void addHistoryEntry(Options &options, SettingsStore &store, const QString &entry, const QString &resultText);
 
-// Replaces the whole history by these entries, packed from slot 0: every slot is
-// emptied and written first, then the kept entries are written again.
+// Replaces the history the options hold by these entries, packed from slot 0:
+// every slot is emptied, then the kept entries are written again, in one step.
+// Entries another instance stored since the options were read follow them.
 void commitHistory(Options &options, SettingsStore &store, const QStringList &entries);
 
 // What a history line's copy puts on the clipboard: its first nine characters

@@ -73,6 +73,7 @@ TEST_F(StartUpTest, FirstStartWritesExactlyTheDefaultedKeys)
     expected.sort();
     EXPECT_EQ(m_store.storedKeys(), expected);
     EXPECT_EQ(expected.size(), 44);
+    EXPECT_EQ(m_store.writeSteps(), 1) << "one save for all the defaults";
 
     const std::vector<std::pair<QString, QString>> values{
         {QStringLiteral("OptLogo"), QStringLiteral("1")},          {QStringLiteral("OptSen"), QStringLiteral("0")},
@@ -150,6 +151,12 @@ TEST_F(StartUpTest, EmptyStoredValueGetsItsDefaultAgainAndKeptValuesStay)
     EXPECT_EQ(m_state.options.value(QStringLiteral("K_Rireki(19)")), QStringLiteral("〒100-0005　東京都千代田区丸の内"));
     for (const auto &write : m_store.writes())
         EXPECT_NE(write.key, QStringLiteral("OptMBar"));
+
+    // A start that finds every default in place saves nothing.
+    m_store.clearWrites();
+    Module1 again;
+    StartUp(again, m_store, m_boxes, m_env);
+    EXPECT_EQ(m_store.writeSteps(), 0);
 }
 
 TEST_F(StartUpTest, SplashOnlyWithTheLogoOptionAndBeforeTheList)

@@ -10,16 +10,18 @@ namespace torumin {
 namespace {
 
 // Every byte position of this text falls at a chunk end for some buffer size:
-// double-byte characters, a quoted comma and line end, CR LF pairs, lone CR
-// and LF, a blank line, text after a closing quote and trailing blank lines.
+// double-byte characters, a quoted comma, CR LF pairs, lone CR and LF, blank
+// lines, text after a closing quote, full-width readings and trailing blank
+// lines.
 std::string mixedList()
 {
     return test::toCp932(
         "01101,\"060  \",\"0600000\",\"ﾎｯｶｲﾄﾞｳ\",\"ｻｯﾎﾟﾛ\",\"\",\"北海道\",\"札幌市\",\"\",0,0,0,0,0,0\r\n"
-        "01101,\"064  \",\"0640941\",\"ﾎｯｶｲﾄﾞｳ\",\"ｻｯﾎﾟﾛ\",\"ｱｻﾋ,ｶﾞｵｶ\",\"北海道\",\"札幌市\",\"旭\r\nケ丘\",0,0,0,0,0,0\n"
+        "01101,\"064  \",\"0640941\",\"ﾎｯｶｲﾄﾞｳ\",\"ｻｯﾎﾟﾛ\",\"ｱｻﾋ,ｶﾞｵｶ\",\"北海道\",\"札幌市\",\"旭ケ丘\",0,0,0,0,0,0\n"
         "13101,\"100  \",\"1000001\",\"ﾄｳｷｮｳﾄ\"x,ﾁﾖﾀﾞｸ,\"ﾁﾖﾀﾞ\",\"東京都\",\"千代田区\",\"髙①～\",0,0,0,0,0,0\r"
         "\r\n"
-        "\"100  \",\"1000002\",\"ﾄｳｷｮｳﾄ\",\"ﾁﾖﾀﾞｸ\",\"ｺｳｷｮ\",\"東京都\",\"千代田区\",\"皇居外苑\",0,0,0,0,0,0\r\n"
+        "\n"
+        "13101,\"100  \",\"1000002\",\"トウキョウト\",\"チヨダク\",\"コウキョ\",\"東京都\",\"千代田区\",\"皇居外苑\",0,0,0,0,0,0\r\n"
         "\r\n\r\n");
 }
 
@@ -38,10 +40,9 @@ TEST(ListChunking, ResultDoesNotDependOnTheBufferSize)
     const std::vector<test::Row> expected = test::rowsOf(whole.table);
     ASSERT_EQ(expected.size(), 4U);
     EXPECT_EQ(expected[1][3], "ｱｻﾋ,ｶﾞｵｶ");
-    EXPECT_EQ(expected[1][6], "旭\r\nケ丘");
     EXPECT_EQ(expected[2][1], "ﾄｳｷｮｳﾄx");
-    // The blank line after the third record is the fourth one's first field.
-    EXPECT_EQ(expected[3][0], "1000002");
+    // The blank lines after the third record shift nothing.
+    EXPECT_EQ(expected[3], (test::Row{"1000002", "ﾄｳｷｮｳﾄ", "ﾁﾖﾀﾞｸ", "ｺｳｷｮ", "東京都", "千代田区", "皇居外苑"}));
 
     for (std::size_t chunk = 1; chunk <= bytes.size() + 1; ++chunk) {
         const ListReadResult result = readInChunks(bytes, chunk);
@@ -55,6 +56,8 @@ TEST(ListChunking, ErrorsPointAtTheSameByteForEveryBufferSize)
     const std::string good = test::toCp932("1,2,\"北海道\",4,5,6,7,8,9,10,11,12,13,14,15\r\n");
     const std::string badKept = good + good + "1,2,\"\x96\x6B\x81\",4";
     const std::string cutOff = good + good + "1,2,\"北";
+    const std::string shortLine = good + "\r\n" + good + "1,2,\"x\",4\r\n" + good;
+    const std::string unclosed = good + good + "1,2,\"x,4\r\n" + good;
     for (std::size_t chunk = 1; chunk <= badKept.size() + 1; ++chunk) {
         const ListReadResult bad = readInChunks(badKept, chunk);
         ASSERT_TRUE(bad.error.has_value()) << "chunk " << chunk;
@@ -66,6 +69,19 @@ TEST(ListChunking, ErrorsPointAtTheSameByteForEveryBufferSize)
         ASSERT_TRUE(cut.error.has_value()) << "chunk " << chunk;
         EXPECT_EQ(cut.error->code, ListErrorCode::Truncated) << "chunk " << chunk;
         EXPECT_EQ(cut.table.recordCount(), 2) << "chunk " << chunk;
+
+        const ListReadResult shortened = readInChunks(shortLine, chunk);
+        ASSERT_TRUE(shortened.error.has_value()) << "chunk " << chunk;
+        EXPECT_EQ(shortened.error->code, ListErrorCode::MalformedLine) << "chunk " << chunk;
+        EXPECT_EQ(shortened.error->byteOffset, static_cast<std::int64_t>(2 * good.size() + 2)) << "chunk " << chunk;
+        EXPECT_TRUE(shortened.error->message.contains(QStringLiteral("4 行目"))) << "chunk " << chunk;
+        EXPECT_EQ(shortened.table.recordCount(), 2) << "chunk " << chunk;
+
+        const ListReadResult open = readInChunks(unclosed, chunk);
+        ASSERT_TRUE(open.error.has_value()) << "chunk " << chunk;
+        EXPECT_EQ(open.error->code, ListErrorCode::MalformedLine) << "chunk " << chunk;
+        EXPECT_EQ(open.error->byteOffset, static_cast<std::int64_t>(2 * good.size() + 4)) << "chunk " << chunk;
+        EXPECT_TRUE(open.error->message.contains(QStringLiteral("3 行目"))) << "chunk " << chunk;
     }
 }
 

@@ -53,27 +53,19 @@ INSTANTIATE_TEST_SUITE_P(
                   "01101,\"060  \",\"0600000\",\"ﾎｯｶｲﾄﾞｳ\",\"ｻｯﾎﾟﾛｼﾁｭｳｵｳｸ\",\"\",\"北海道\","
                   "\"札幌市中央区\",\"\",0,0,0,0,0,0\r\n",
                   {{"0600000", "ﾎｯｶｲﾄﾞｳ", "ｻｯﾎﾟﾛｼﾁｭｳｵｳｸ", "", "北海道", "札幌市中央区", ""}}},
-        ParseCase{"QuotedCommaAndLineEndStayInside",
-                  "1,2,\"0010000\",\"a,b\",\"c\r\nd\",\" e \", f ,\"\",g,10,11,12,13,14,15\r\n",
-                  {{"0010000", "a,b", "c\r\nd", " e ", " f ", "", "g"}}},
+        ParseCase{"QuotedCommaStaysInside",
+                  "1,2,\"0010000\",\"a,b\",\"c,,d\",\" e \", f ,\"\",g,10,11,12,13,14,15\r\n",
+                  {{"0010000", "a,b", "c,,d", " e ", " f ", "", "g"}}},
         ParseCase{"QuoteOnlyCountsAtFieldStart",
                   "1,2,\"ab\"cd,x\"y\",\"\"\"\",\"p\"\"q\",7,8,9,10,11,12,13,14,15\n",
                   {{"abcd", "x\"y\"", "\"\"", "p\"q\"", "7", "8", "9"}}},
         ParseCase{"NothingIsValidated",
                   "1,2,12-34,,,,,,,10,11,12,13,14,15\r\n",
                   {{"12-34", "", "", "", "", "", ""}}},
-        // A line one field short pulls the next line's first field into its
-        // record, and every record after it is read one field later.
-        ParseCase{"ShortLineShiftsTheRest",
-                  "1,2,a3,a4,a5,a6,a7,a8,a9,10,11,12,13,14\r\n"
-                  "b1,b2,b3,b4,b5,b6,b7,b8,b9,b10,b11,b12,b13,b14,b15\r\n"
-                  "c1\r\n",
-                  {{"a3", "a4", "a5", "a6", "a7", "a8", "a9"},
-                   {"b4", "b5", "b6", "b7", "b8", "b9", "b10"}}},
-        // Line ends in the middle of a list end empty fields like commas.
-        ParseCase{"BlankLineInsideIsAnEmptyField",
-                  kNumbered + "\r\n\r\nb2,b3,b4,b5,b6,b7,b8,b9,b10,b11,b12,b13,b14,b15\r\n",
-                  {kNumberedRow, {"b3", "b4", "b5", "b6", "b7", "b8", "b9"}}},
+        // Blank lines hold no record wherever they stand, nor shift one.
+        ParseCase{"BlankLinesInsideAreSkipped",
+                  kNumbered + "\r\n\r\n\n\r" + kNumbered + "\r\n\n" + kNumbered,
+                  {kNumberedRow, kNumberedRow, kNumberedRow}},
         // Runs of equal fields share their text; a change and a return must
         // still read back as written.
         ParseCase{"RepeatsAndChanges",
@@ -91,19 +83,19 @@ TEST(ListDecoding, WindowsMappingAndHalfWidthKana)
 {
     // Bytes written out by hand, so an encoder mistake cannot cancel out.
     const std::string bytes =
-        "1,2,\"\\~\",\"\xB1\xDF\",\"\x81\x60\x81\x5F\",\"\x87\x40\x87\x8A\xFB\xFC\","
-        "\"\x96\x6B\x8A\x43\x93\xB9\",\"\x95\x5C\x83\x5C\",\"\",10,11,12,13,14,15\r\n";
+        "1,2,\"\\~\",\"\xB1\xDF\",\"\",\"\x87\x40\x87\x8A\xFB\xFC\","
+        "\"\x96\x6B\x8A\x43\x93\xB9\",\"\x95\x5C\x83\x5C\",\"\x81\x60\x81\x5F\",10,11,12,13,14,15\r\n";
     const ListReadResult result = readPostalListBytes(bytes, QStringLiteral("t.csv"));
     ASSERT_FALSE(result.error.has_value());
     ASSERT_EQ(result.table.recordCount(), 1);
     EXPECT_EQ(result.table.zipCode(0), u"\\~");
     EXPECT_EQ(result.table.prefKana(0), u"\uFF71\uFF9F");
-    EXPECT_EQ(result.table.cityKana(0), u"\uFF5E\uFF3C");
+    EXPECT_TRUE(result.table.cityKana(0).isEmpty());
     EXPECT_EQ(result.table.townKana(0), u"\u2460\u3231\u9AD9");
     EXPECT_EQ(result.table.prefName(0), u"北海道");
     // 0x5C as a trail byte is part of the character, not a backslash.
     EXPECT_EQ(result.table.cityName(0), u"表ソ");
-    EXPECT_TRUE(result.table.townName(0).isEmpty());
+    EXPECT_EQ(result.table.townName(0), u"\uFF5E\uFF3C");
 }
 
 TEST(ListDecoding, FieldsLongerThanTheShortLengthForm)
@@ -126,6 +118,7 @@ struct ErrorCase {
     ListErrorCode code;
     std::int64_t offset;
     int keptRecords;
+    const char *reason = ""; // what the message must say of the problem
 };
 
 void PrintTo(const ErrorCase &c, std::ostream *out)
@@ -156,6 +149,7 @@ TEST_P(ListErrors, KeepTheCompleteRecordsBeforeTheProblem)
         const QString count = QString::number(c.keptRecords) + QStringLiteral(" 件");
         EXPECT_TRUE(lines.last().contains(count)) << lines.last().toStdString();
     }
+    EXPECT_TRUE(lines[2].contains(QString::fromUtf8(c.reason))) << lines[2].toStdString();
 }
 
 const std::string kLine = kNumbered + "\r\n";
@@ -165,12 +159,29 @@ INSTANTIATE_TEST_SUITE_P(
     Problems, ListErrors,
     testing::Values(
         ErrorCase{"CutOffRecord", kLine + kLine + "1,2,3,4", ListErrorCode::Truncated, 2 * kLineBytes, 2},
-        ErrorCase{"FourteenFieldsThenEnd", kLine + "1,2,3,4,5,6,7,8,9,10,11,12,13,14\r\n",
+        ErrorCase{"FourteenFieldsThenEnd", kLine + "1,2,3,4,5,6,7,8,9,10,11,12,13,14",
                   ListErrorCode::Truncated, kLineBytes, 1},
         ErrorCase{"CommaThenEnd", kLine + "1,2,3,4,5,6,7,8,9,10,11,12,13,14,",
                   ListErrorCode::Truncated, kLineBytes, 1},
-        ErrorCase{"QuoteNeverClosed", kLine + "1,2,\"3,4,5,6,7,8,9,10,11,12,13,14,15\r\n",
+        ErrorCase{"QuoteNeverClosedAtEnd", kLine + "1,2,\"3,4,5,6,7,8,9,10,11,12,13,14,15",
                   ListErrorCode::Truncated, kLineBytes, 1},
+        // A record is one line: none is made from the end of one line and the
+        // start of the next, nor from a line with a field left over.
+        ErrorCase{"ShortLine", kLine + "1,2,3,4,5,6,7,8,9,10,11,12,13,14\r\n" + kLine,
+                  ListErrorCode::MalformedLine, kLineBytes, 1, "2 行目の項目が 14 個しか"},
+        ErrorCase{"ShortLineAfterBlankLines", kLine + "\r\n\n" + kLine + "1,2,3\n" + kLine,
+                  ListErrorCode::MalformedLine, 2 * kLineBytes + 3, 2, "5 行目の項目が 3 個しか"},
+        ErrorCase{"LongLine", kLine + kLine + kNumbered + ",16,17\r\n" + kLine,
+                  ListErrorCode::MalformedLine, 2 * kLineBytes, 2, "3 行目の項目が 15 個より多く"},
+        ErrorCase{"CommaAtLineEnd", kNumbered + ",\r\n" + kLine, ListErrorCode::MalformedLine, 0, 0,
+                  "1 行目の項目が 15 個より多く"},
+        ErrorCase{"LinesOfFourteenAndSixteen",
+                  kLine + "1,2,3,4,5,6,7,8,9,10,11,12,13,14\r\n" + kNumbered + ",16\r\n",
+                  ListErrorCode::MalformedLine, kLineBytes, 1, "2 行目"},
+        ErrorCase{"QuoteNeverClosedOnItsLine", kLine + "1,2,\"3,4,5,6,7,8,9,10,11,12,13,14,15\r\n" + kLine,
+                  ListErrorCode::MalformedLine, kLineBytes + 4, 1, "2 行目に、引用符"},
+        ErrorCase{"LineEndInsideQuotes", kLine + "1,2,\"3\r\n\",4,5,6,7,8,9,10,11,12,13,14,15\r\n",
+                  ListErrorCode::MalformedLine, kLineBytes + 4, 1, "2 行目に、引用符"},
         ErrorCase{"BadByteInKeptField", kLine + "1,2,3,4,\"a\x80\",6,7,8,9,10,11,12,13,14,15",
                   ListErrorCode::NotCp932, kLineBytes + 10, 1},
         ErrorCase{"BadByteInDiscardedField", "\xFF" + kLine, ListErrorCode::NotCp932, 0, 0},

@@ -157,6 +157,18 @@ std::string claimingSize(std::string archive, std::uint32_t size)
     return archive;
 }
 
+// An archive whose central directory puts its entry's local header at the
+// largest offset the field holds, which only a ZIP64 record may do.
+std::string withLocalHeaderOutOfReach(std::string archive)
+{
+    constexpr std::size_t kLocalHeaderOffsetAt = 42;
+    const std::size_t central = archive.find("PK\x01\x02");
+    if (central == std::string::npos)
+        throw std::runtime_error("no central directory");
+    putLittleEndian(archive, central + kLocalHeaderOffsetAt, 0xFFFFFFFFU);
+    return archive;
+}
+
 // Where the first entry's data starts.
 std::size_t dataStart(const std::string &archive)
 {
@@ -233,6 +245,9 @@ INSTANTIATE_TEST_SUITE_P(
                   false},
         FaultCase{"CentralDirectoryCut", kSmallArchive.substr(0, kSmallArchive.size() - 30),
                   ListErrorCode::ArchiveDamaged, false},
+        // libzip calls this one "No such file", of a file that is there.
+        FaultCase{"LocalHeaderOutOfReach", withLocalHeaderOutOfReach(kSmallArchive), ListErrorCode::ArchiveDamaged,
+                  false},
         // Found only by the checksum, at the end: nothing read is trusted, and
         // the characters the change spoilt are not blamed on the list.
         FaultCase{"StoredByteChanged", withDataOverwritten(zipOf("KEN_ALL.CSV", kCp932List, true), 200, "X"),

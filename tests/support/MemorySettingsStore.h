@@ -13,7 +13,7 @@
 namespace torumin::testing {
 
 // A settings store in memory that remembers every write in order, so a test can
-// check what was written, and when.
+// check what was written, and when, and in how many steps.
 class MemorySettingsStore final : public SettingsStore {
 public:
     struct Write {
@@ -27,10 +27,23 @@ public:
     {
         return m_values.value(qMakePair(section, key));
     }
-    void WriteSetting(const QString &section, const QString &key, const QString &value) override
+    void WriteSettings(const std::vector<SettingWrite> &writes) override
     {
-        m_values.insert(qMakePair(section, key), value);
-        m_writes.push_back({section, key, value});
+        for (const SettingWrite &write : writes) {
+            m_values.insert(qMakePair(write.section, write.key), write.value);
+            m_writes.push_back({write.section, write.key, write.value});
+        }
+        if (!writes.empty())
+            ++m_steps;
+    }
+    void UpdateSection(const QString &section, const SectionChange &change) override
+    {
+        SectionValues stored;
+        for (auto it = m_values.cbegin(); it != m_values.cend(); ++it) {
+            if (it.key().first == section)
+                stored.insert(it.key().second, it.value());
+        }
+        WriteSettings(change(stored));
     }
 
     void preset(const QString &section, const QString &key, const QString &value)
@@ -51,16 +64,23 @@ public:
         return keys;
     }
     [[nodiscard]] const std::vector<Write> &writes() const { return m_writes; }
-    void clearWrites() { m_writes.clear(); }
+    // How many times the store was written to, however many keys each time.
+    [[nodiscard]] int writeSteps() const { return m_steps; }
+    void clearWrites()
+    {
+        m_writes.clear();
+        m_steps = 0;
+    }
     void reset()
     {
         m_values.clear();
-        m_writes.clear();
+        clearWrites();
     }
 
 private:
     QMap<QPair<QString, QString>, QString> m_values;
     std::vector<Write> m_writes;
+    int m_steps = 0;
 };
 
 } // namespace torumin::testing

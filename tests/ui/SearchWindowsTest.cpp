@@ -212,8 +212,10 @@ std::unique_ptr<TORUMIN> TestSearchWindows::showMainWindow()
 
 void TestSearchWindows::codeSearchFromTheKeyboard()
 {
-    m_state.options.set(historyKey(0), s("older"));
-    m_state.options.set(historyKey(2), s("kept"));
+    for (const auto &[slot, entry] : {std::pair{0, s("older")}, std::pair{2, s("kept")}}) {
+        m_state.options.set(historyKey(slot), entry);
+        m_store.preset(Section::Rireki, historyKey(slot), entry);
+    }
     const auto window = showMainWindow();
 
     QString focusAtOpening;

@@ -1,13 +1,17 @@
 #include "app/settings/QtSettingsStore.h"
 
+#include "app/settings/SettingsFile.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QStandardPaths>
-#include <QStringDecoder>
+
+#ifdef Q_OS_WIN
+#include <QSettings>
 #include <QVariant>
+#endif
 
 #include <chrono>
 #include <utility>
@@ -16,8 +20,6 @@ using namespace Qt::StringLiterals;
 
 namespace torumin {
 namespace {
-
-using Values = QHash<QString, QHash<QString, QString>>;
 
 QString noticeTitle()
 {
@@ -29,8 +31,18 @@ QString shown(const QString &path)
     return QDir::toNativeSeparators(path);
 }
 
-// Only a hand-edited file has an unquoted "a,b", which QSettings hands back as
-// a list; every value this program writes comes back as one string.
+SettingsNotice writeFailureNotice(const QString &location)
+{
+    return {noticeTitle(),
+            u"設定を「"_s + shown(location)
+                + u"」に保存できませんでした。保存できるようになるまで、"
+                  u"変更は今回の起動中だけ有効です。保存先に書き込めるか確認してください。　"_s};
+}
+
+#ifdef Q_OS_WIN
+
+// Only a hand-edited value has an unquoted "a,b", which QSettings hands back
+// as a list; every value this program writes comes back as one string.
 QString textOf(const QVariant &value)
 {
     if (value.typeId() == QMetaType::QStringList)
@@ -38,9 +50,9 @@ QString textOf(const QVariant &value)
     return value.toString();
 }
 
-Values readValues(QSettings &settings)
+SettingsValues readValues(QSettings &settings)
 {
-    Values values;
+    SettingsValues values;
     const QStringList keys = settings.allKeys();
     for (const QString &path : keys) {
         const qsizetype slash = path.indexOf(u'/');
@@ -51,42 +63,14 @@ Values readValues(QSettings &settings)
     return values;
 }
 
-#ifndef Q_OS_WIN
+#else
 
 constexpr QLatin1String kName("TORUMIN");
 
-// QSettings reads NUL bytes and broken UTF-8 without a complaint (the latter
-// as U+FFFD), and would then write the damage back for good. A file this
-// program wrote has neither: control characters are written escaped.
-bool isPlainText(const QByteArray &bytes)
-{
-    for (const char c : bytes) {
-        if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r')
-            return false;
-    }
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString decoded = decoder.decode(bytes);
-    return !decoder.hasError();
-}
-
-std::optional<Values> readIniFile(const QString &path)
-{
-    if (!QFileInfo(path).isFile())
-        return std::nullopt;
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            return std::nullopt;
-        const QByteArray bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError || !isPlainText(bytes))
-            return std::nullopt;
-    }
-    QSettings settings(path, QSettings::IniFormat);
-    Values values = readValues(settings); // parses every section, so status() covers them all
-    if (settings.status() != QSettings::NoError)
-        return std::nullopt;
-    return values;
-}
+// Long enough for any save by another instance on a slow disk; a lock held
+// longer than this belongs to an instance that is stuck, and waiting on it
+// would freeze this one too.
+constexpr std::chrono::seconds kLockTimeout{10};
 
 // Never over an earlier copy: each start-up that finds the file unreadable
 // keeps its own. Returns the new name, or nothing when the file had to stay.
@@ -123,27 +107,12 @@ SettingsNotice keptInPlaceNotice(const QString &path)
                   u"このファイルはそのままにして、今回の設定の変更は保存しません。　"_s};
 }
 
-// QSettings' own lock waits out its 30-second stale time on a lock file whose
-// writer was killed before filling it in, which would freeze the next click
-// that saves anything. Qt holds an flock on every live lock file from the
-// moment after creating it, and never removes one it cannot flock; so the
-// only live lock this can take over is one whose owner has spent 100 ms
-// between two adjacent system calls.
-void clearAbandonedLock(const QString &lockPath)
-{
-    QLockFile probe(lockPath);
-    probe.setStaleLockTime(std::chrono::milliseconds{100});
-    if (probe.tryLock(std::chrono::seconds{5}))
-        probe.unlock();
-}
-
 #endif
 
 } // namespace
 
-QtSettingsStore::QtSettingsStore(QString location, QSettings::Format format)
+QtSettingsStore::QtSettingsStore(QString location)
     : m_location(std::move(location))
-    , m_format(format)
 {
 }
 
@@ -155,10 +124,9 @@ std::unique_ptr<QtSettingsStore> QtSettingsStore::openDefault()
     // QSettings reads those as they are; only a value it writes that starts
     // with "@" is stored with the "@" doubled, which the older program would
     // show as such.
-    std::unique_ptr<QtSettingsStore> store(new QtSettingsStore(
-        u"HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\TORUMIN"_s,
-        QSettings::NativeFormat));
-    QSettings settings(store->m_location, store->m_format);
+    std::unique_ptr<QtSettingsStore> store(
+        new QtSettingsStore(u"HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\TORUMIN"_s));
+    QSettings settings(store->m_location, QSettings::NativeFormat);
     store->m_values = readValues(settings);
     return store;
 }
@@ -170,14 +138,26 @@ std::unique_ptr<QtSettingsStore> QtSettingsStore::openDefaultReadOnly()
     return store;
 }
 
+bool QtSettingsStore::persist(const StoredValuesSeen &seen)
+{
+    // A fresh QSettings every time: status() never goes back to NoError once
+    // set, so a long-lived object could not tell a success after a failure.
+    // Each registry value is written on its own, so there is nothing to tear.
+    QSettings settings(m_location, QSettings::NativeFormat);
+    if (seen)
+        seen(readValues(settings));
+    for (const auto &[section, key] : std::as_const(m_unsaved))
+        settings.setValue(section + u'/' + key, m_values.value(section).value(key));
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
 #else
 
 QString QtSettingsStore::defaultFilePath()
 {
     // Where QSettings puts IniFormat/UserScope for organisation and application
-    // "TORUMIN". Not asked of a QSettings object: that would read the file into
-    // its per-process cache, and the check at open would then see the cached
-    // copy instead of the file.
+    // "TORUMIN", which is where earlier versions of the program kept it.
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' + kName
         + u'/' + kName + u".ini"_s;
 }
@@ -190,23 +170,30 @@ std::unique_ptr<QtSettingsStore> QtSettingsStore::openDefault()
 std::unique_ptr<QtSettingsStore> QtSettingsStore::openDefaultReadOnly()
 {
     const QString path = defaultFilePath();
-    std::unique_ptr<QtSettingsStore> store(new QtSettingsStore(path, QSettings::IniFormat));
+    std::unique_ptr<QtSettingsStore> store(new QtSettingsStore(path));
     store->m_memoryOnly = true;
-    if (std::optional<Values> values = readIniFile(path))
-        store->m_values = std::move(*values);
+    SettingsFileRead read = readSettingsFile(path);
+    if (read.status == SettingsFileRead::Status::Read)
+        store->m_values = std::move(read.content.values);
     return store;
 }
 
 std::unique_ptr<QtSettingsStore> QtSettingsStore::openFile(const QString &iniPath)
 {
-    std::unique_ptr<QtSettingsStore> store(new QtSettingsStore(iniPath, QSettings::IniFormat));
-    if (!QFileInfo::exists(iniPath))
+    std::unique_ptr<QtSettingsStore> store(new QtSettingsStore(iniPath));
+    SettingsFileRead read = readSettingsFile(iniPath);
+    switch (read.status) {
+    case SettingsFileRead::Status::Missing:
         return store;
-    if (std::optional<Values> values = readIniFile(iniPath)) {
-        store->m_values = std::move(*values);
+    case SettingsFileRead::Status::Read:
+        store->m_values = std::move(read.content.values);
         return store;
+    case SettingsFileRead::Status::CannotRead:
+    case SettingsFileRead::Status::NothingReadable:
+        break;
     }
 
+    // Kept under another name rather than overwritten by the first save.
     const QString aside = setAside(iniPath);
     if (aside.isEmpty()) {
         store->m_memoryOnly = true;
@@ -217,6 +204,28 @@ std::unique_ptr<QtSettingsStore> QtSettingsStore::openFile(const QString &iniPat
     return store;
 }
 
+bool QtSettingsStore::persist(const StoredValuesSeen &seen)
+{
+    if (!QDir().mkpath(QFileInfo(m_location).absolutePath()))
+        return false;
+    const SettingsFileLock lock(m_location + u".lock"_s, kLockTimeout);
+    if (!lock.isLocked())
+        return false;
+    // What other instances saved since this one opened the file survives:
+    // only the keys this one changed are written over it.
+    SettingsFileRead stored = readSettingsFile(m_location);
+    if (stored.status == SettingsFileRead::Status::CannotRead)
+        return false;
+    if (stored.status == SettingsFileRead::Status::NothingReadable)
+        stored.content.values.clear();
+    if (seen)
+        seen(stored.content.values);
+    SettingsValues merged = std::move(stored.content.values);
+    for (const auto &[section, key] : std::as_const(m_unsaved))
+        merged[section].insert(key, m_values.value(section).value(key));
+    return !replaceSettingsFile(m_location, formatIni(merged)).has_value();
+}
+
 #endif
 
 QString QtSettingsStore::ReadSetting(const QString &section, const QString &key) const
@@ -224,15 +233,51 @@ QString QtSettingsStore::ReadSetting(const QString &section, const QString &key)
     return m_values.value(section).value(key);
 }
 
-void QtSettingsStore::WriteSetting(const QString &section, const QString &key, const QString &value)
+void QtSettingsStore::remember(const std::vector<SettingWrite> &writes)
 {
-    m_values[section].insert(key, value);
-    if (m_memoryOnly)
-        return;
+    for (const SettingWrite &write : writes) {
+        m_values[write.section].insert(write.key, write.value);
+        if (!m_memoryOnly)
+            m_unsaved.insert({write.section, write.key});
+    }
+}
 
-    m_unsaved.insert({section, key});
-    m_lastWriteFailed = !persistUnsaved();
-    if (!m_lastWriteFailed) {
+void QtSettingsStore::WriteSettings(const std::vector<SettingWrite> &writes)
+{
+    remember(writes);
+    if (m_memoryOnly || writes.empty())
+        return;
+    settle(persist({}));
+}
+
+void QtSettingsStore::UpdateSection(const QString &section, const SectionChange &change)
+{
+    bool changed = false;
+    const auto apply = [&](const SectionValues &stored) {
+        // This run's values that never reached the disk stay over it.
+        SectionValues current = stored;
+        for (const auto &[unsavedSection, key] : std::as_const(m_unsaved)) {
+            if (unsavedSection == section)
+                current.insert(key, m_values.value(section).value(key));
+        }
+        m_values.insert(section, current);
+        remember(change(current));
+        changed = true;
+    };
+    if (m_memoryOnly) {
+        apply(m_values.value(section));
+        return;
+    }
+    const bool saved = persist([&](const SettingsValues &stored) { apply(stored.value(section)); });
+    if (!changed) // the stored values could not be seen: this run's own will do
+        apply(m_values.value(section));
+    settle(saved);
+}
+
+void QtSettingsStore::settle(bool saved)
+{
+    m_lastWriteFailed = !saved;
+    if (saved) {
         m_unsaved.clear();
         m_failureReported = false;
         m_undeliveredFailure.reset(); // healed before anyone could be told: no longer news
@@ -241,31 +286,11 @@ void QtSettingsStore::WriteSetting(const QString &section, const QString &key, c
     if (m_failureReported)
         return;
     m_failureReported = true;
-
-    SettingsNotice notice{noticeTitle(),
-                          u"設定を「"_s + shown(m_location)
-                              + u"」に保存できませんでした。保存できるようになるまで、"
-                                u"変更は今回の起動中だけ有効です。保存先に書き込めるか確認してください。　"_s};
+    SettingsNotice notice = writeFailureNotice(m_location);
     if (m_onWriteFailure)
         m_onWriteFailure(notice);
     else
         m_undeliveredFailure = std::move(notice);
-}
-
-bool QtSettingsStore::persistUnsaved()
-{
-#ifndef Q_OS_WIN
-    clearAbandonedLock(m_location + u".lock"_s);
-#endif
-    // A fresh QSettings every time: status() never goes back to NoError once
-    // set, so a long-lived object could not tell a success after a failure.
-    // sync() merges with the file under QSettings' lock and replaces it through
-    // QSaveFile, so another instance's keys survive and the file is never torn.
-    QSettings settings(m_location, m_format);
-    for (const auto &[section, key] : std::as_const(m_unsaved))
-        settings.setValue(section + u'/' + key, m_values.value(section).value(key));
-    settings.sync();
-    return settings.status() == QSettings::NoError;
 }
 
 std::optional<SettingsNotice> QtSettingsStore::takeOpeningNotice()

@@ -1,11 +1,10 @@
 #pragma once
 
+#include "app/settings/IniText.h"
 #include "app/settings/SettingsNotice.h"
 #include "app/settings/SettingsStore.h"
 
-#include <QHash>
 #include <QSet>
-#include <QSettings>
 #include <QString>
 
 #include <functional>
@@ -15,18 +14,19 @@
 
 namespace torumin {
 
-// The settings store on QSettings. On Windows it is the registry key an earlier
-// installation of the program already filled, so its settings carry over; elsewhere
-// one INI file. Everything is read once at open; each write goes to the disk before
-// WriteSetting returns, merged with whatever another running instance wrote.
+// The settings store. On Windows it is the registry key an earlier
+// installation of the program already filled (through QSettings), so its
+// settings carry over; elsewhere one INI file that people may read and edit.
+// Everything is read once at open; each write goes to the disk before it
+// returns, merged with whatever another running instance wrote.
 class QtSettingsStore final : public SettingsStore {
 public:
     using WriteFailureHandler = std::function<void(const SettingsNotice &)>;
 
     // The user's own settings.
     [[nodiscard]] static std::unique_ptr<QtSettingsStore> openDefault();
-    // The same settings for a tool that only looks: what can be read is read,
-    // and nothing is ever written, renamed or created.
+    // The same settings, read the same way, for a tool that only looks:
+    // nothing is ever written, renamed or created.
     [[nodiscard]] static std::unique_ptr<QtSettingsStore> openDefaultReadOnly();
 #ifndef Q_OS_WIN
     // $XDG_CONFIG_HOME/TORUMIN/TORUMIN.ini, ~/.config when the variable is unset.
@@ -35,7 +35,8 @@ public:
 #endif
 
     [[nodiscard]] QString ReadSetting(const QString &section, const QString &key) const override;
-    void WriteSetting(const QString &section, const QString &key, const QString &value) override;
+    void WriteSettings(const std::vector<SettingWrite> &writes) override;
+    void UpdateSection(const QString &section, const SectionChange &change) override;
 
     // Set when the stored settings could not be used and the store started on
     // defaults; for one message box at start-up. Empty on every later call.
@@ -43,8 +44,9 @@ public:
 
     // Told when a write did not reach the disk: once, and again only after a
     // write has succeeded in between, so the user is not flooded while the
-    // folder stays unwritable. A failure from before a handler was set is
-    // handed to it on setting it.
+    // disk stays full or the folder unwritable. What was not saved stays in
+    // memory and goes to the disk with the next write that succeeds. A
+    // failure from before a handler was set is handed to it on setting it.
     void setWriteFailureHandler(WriteFailureHandler handler);
     [[nodiscard]] bool lastWriteFailed() const noexcept { return m_lastWriteFailed; }
 
@@ -55,17 +57,19 @@ public:
     [[nodiscard]] const QString &location() const noexcept { return m_location; }
 
 private:
-    using Section = QHash<QString, QString>;
+    using StoredValuesSeen = std::function<void(const SettingsValues &stored)>;
 
-    QtSettingsStore(QString location, QSettings::Format format);
+    explicit QtSettingsStore(QString location);
 
-    // Writes every key not yet on the disk, so a write that failed is saved
-    // along with the next one that succeeds.
-    [[nodiscard]] bool persistUnsaved();
+    void remember(const std::vector<SettingWrite> &writes);
+    // Writes every key not yet on the disk over what is stored there now.
+    // `seen`, when given, is shown what is stored first, under the same lock,
+    // and may add keys to write.
+    [[nodiscard]] bool persist(const StoredValuesSeen &seen);
+    void settle(bool saved);
 
     QString m_location;
-    QSettings::Format m_format;
-    QHash<QString, Section> m_values;
+    SettingsValues m_values;
     QSet<std::pair<QString, QString>> m_unsaved; // section, key
     std::optional<SettingsNotice> m_openingNotice;
     std::optional<SettingsNotice> m_undeliveredFailure;

@@ -1,15 +1,20 @@
 #include "StoreTestSupport.h"
+#include "app/Options.h"
 #include "app/settings/QtSettingsStore.h"
+#include "search/SearchHistory.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <csignal>
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -208,12 +213,37 @@ QByteArray binaryGarbage()
 }
 
 INSTANTIATE_TEST_SUITE_P(Contents, UnreadableFileTest, ::testing::Values(
-    Garbage{"InvalidUtf8", QByteArray("[Config]\nA=1\nOptColor%280%29=&H00\xFF\xFE&\n")},
-    Garbage{"TruncatedUtf8", QByteArray("[Config]\nA=1\nB=\xE6\x9D")},
     Garbage{"NulByte", QByteArray("[Config]\nA=1\0\n", 15)},
     Garbage{"Binary", binaryGarbage()},
     Garbage{"UnclosedSection", QByteArray("[Config\nA=1\n")},
-    Garbage{"LineWithoutEquals", QByteArray("[Config]\nA=1\nこれは設定ではない\n")}),
+    Garbage{"Utf16", QByteArray("\xFF\xFE[\0C\0]\0\n\0A\0=\0\x31\0", 16)}),
+    [](const ::testing::TestParamInfo<Garbage> &info) { return std::string(info.param.name); });
+
+class PartlyReadableFileTest : public QtSettingsStoreTest, public ::testing::WithParamInterface<Garbage> {};
+
+TEST_P(PartlyReadableFileTest, KeepsWhatCanBeReadAndStaysInPlace)
+{
+    const QByteArray bytes = GetParam().bytes;
+    writeRaw(iniPath(), bytes);
+
+    const auto store = QtSettingsStore::openFile(iniPath());
+    EXPECT_FALSE(store->takeOpeningNotice().has_value());
+    EXPECT_EQ(store->ReadSetting(u"Config"_s, u"A"_s), u"1"_s);
+    EXPECT_EQ(fileBytes(iniPath()), bytes);
+    EXPECT_TRUE(asideCopies(folder()).isEmpty());
+
+    store->WriteSetting(u"Config"_s, u"B"_s, u"2"_s);
+    const auto reader = reopenFromCopy(iniPath());
+    EXPECT_EQ(reader->ReadSetting(u"Config"_s, u"A"_s), u"1"_s);
+    EXPECT_EQ(reader->ReadSetting(u"Config"_s, u"B"_s), u"2"_s);
+}
+
+INSTANTIATE_TEST_SUITE_P(Contents, PartlyReadableFileTest, ::testing::Values(
+    Garbage{"InvalidUtf8", QByteArray("[Config]\nA=1\nOptColor%280%29=&H00\xFF\xFE&\n")},
+    Garbage{"TruncatedUtf8", QByteArray("[Config]\nA=1\nB=\xE6\x9D")},
+    Garbage{"LineWithoutEquals", QByteArray("[Config]\nA=1\nこれは設定ではない\n")},
+    Garbage{"ByteOrderMark", QByteArray("\xEF\xBB\xBF[Config]\r\nA=1\r\n")},
+    Garbage{"NulInAnotherLine", QByteArray("[Config]\nA=1\nB=\0\n", 17)}),
     [](const ::testing::TestParamInfo<Garbage> &info) { return std::string(info.param.name); });
 
 TEST_F(QtSettingsStoreTest, FolderInPlaceOfTheFileIsSetAside)
@@ -378,6 +408,156 @@ TEST_F(QtSettingsStoreTest, FailedWritesAreReportedOnceAndSavedLater)
     store->WriteSetting(u"Config"_s, u"D"_s, u"4"_s);
     EXPECT_TRUE(store->lastWriteFailed());
     EXPECT_EQ(reported.size(), 2U);
+}
+
+// Lowers the size of the largest file this process may write, so a write
+// stops part way as it does on a full disk, without root and without a disk
+// to fill.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(qint64 bytes)
+    {
+        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        if (::getrlimit(RLIMIT_FSIZE, &m_saved) != 0)
+            return;
+        rlimit lowered = m_saved;
+        lowered.rlim_cur = static_cast<rlim_t>(bytes);
+        m_set = ::setrlimit(RLIMIT_FSIZE, &lowered) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        if (m_set)
+            ::setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_previousHandler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+    [[nodiscard]] bool isSet() const { return m_set; }
+
+private:
+    rlimit m_saved{};
+    void (*m_previousHandler)(int) = SIG_DFL;
+    bool m_set = false;
+};
+
+TEST_F(QtSettingsStoreTest, FullDiskLeavesTheFileAsItWasAndKeepsTheChangesForLater)
+{
+    // As full as a user's file gets: eight list slots, nineteen entries.
+    {
+        std::vector<SettingWrite> writes;
+        for (int i = 0; i < 8; ++i) {
+            writes.push_back({u"Config"_s, u"Yubin_File(%1)"_s.arg(i), u"/home/山田/郵便番号/%1/ken_all.csv"_s.arg(i)});
+            writes.push_back({u"Config"_s, u"FolderName(%1)"_s.arg(i), u"/home/山田/郵便番号/%1"_s.arg(i)});
+        }
+        for (int i = 0; i < 19; ++i)
+            writes.push_back({u"Rireki"_s, u"K_Rireki(%1)"_s.arg(i), u"〒100-00%1　東京都千代田区丸の内"_s.arg(i, 2, 10, QChar(u'0'))});
+        QtSettingsStore::openFile(iniPath())->WriteSettings(writes);
+    }
+    const QByteArray before = fileBytes(iniPath());
+    const QString entry = u"〒060-0000　北海道札幌市中央区"_s;
+
+    const auto store = QtSettingsStore::openFile(iniPath());
+    int reported = 0;
+    store->setWriteFailureHandler([&reported](const SettingsNotice &) { ++reported; });
+    {
+        // Room for no more than the file already takes.
+        const FileSizeLimit limit(before.size());
+        ASSERT_TRUE(limit.isSet());
+        store->WriteSetting(u"Rireki"_s, u"K_Rireki(19)"_s, entry);
+        EXPECT_TRUE(store->lastWriteFailed());
+        store->WriteSetting(u"Saigo"_s, u"YubinB"_s, u"0600000"_s);
+        EXPECT_TRUE(store->lastWriteFailed());
+    }
+    EXPECT_EQ(fileBytes(iniPath()), before);
+    EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{u"TORUMIN.ini"_s})
+        << "a half-written copy or a lock was left behind";
+    EXPECT_EQ(reported, 1);
+    EXPECT_EQ(store->ReadSetting(u"Rireki"_s, u"K_Rireki(19)"_s), entry);
+
+    // Once there is room again, the next save brings everything along.
+    store->WriteSetting(u"Config"_s, u"OptSen"_s, u"1"_s);
+    EXPECT_FALSE(store->lastWriteFailed());
+    const auto reader = reopenFromCopy(iniPath());
+    EXPECT_EQ(reader->ReadSetting(u"Rireki"_s, u"K_Rireki(19)"_s), entry);
+    EXPECT_EQ(reader->ReadSetting(u"Saigo"_s, u"YubinB"_s), u"0600000"_s);
+    EXPECT_EQ(reader->ReadSetting(u"Config"_s, u"OptSen"_s), u"1"_s);
+    EXPECT_EQ(reader->ReadSetting(u"Config"_s, u"Yubin_File(7)"_s), u"/home/山田/郵便番号/7/ken_all.csv"_s);
+}
+
+TEST_F(QtSettingsStoreTest, LocksLeftBehindByAKilledInstanceHoldNothingUp)
+{
+    // What an instance killed while locking could leave: a lock naming a
+    // process long gone, and the empty companion made while clearing one.
+    writeRaw(iniPath() + u".lock"_s, "999999999\nsettings_writer\nlocalhost\n");
+    writeRaw(iniPath() + u".lock.rmlock"_s, "");
+    const auto store = QtSettingsStore::openFile(iniPath());
+    QElapsedTimer timer;
+    timer.start();
+    store->WriteSetting(u"Config"_s, u"A"_s, u"1"_s);
+    EXPECT_FALSE(store->lastWriteFailed());
+    EXPECT_LT(timer.elapsed(), 5000);
+    EXPECT_EQ(reopenFromCopy(iniPath())->ReadSetting(u"Config"_s, u"A"_s), u"1"_s);
+}
+
+QStringList storedHistory(const QString &path)
+{
+    const auto store = reopenFromCopy(path);
+    Options options;
+    for (int slot = 0; slot < 20; ++slot)
+        options.set(historyKey(slot), store->ReadSetting(u"Rireki"_s, historyKey(slot)));
+    return historyEntries(options);
+}
+
+TEST_F(QtSettingsStoreTest, TwoInstancesKeepEachOthersHistory)
+{
+    const auto first = QtSettingsStore::openFile(iniPath());
+    const auto second = QtSettingsStore::openFile(iniPath());
+    Options firstOptions;
+    Options secondOptions;
+    const auto entry = [](const char *name) -> QString { return u"〒100-0005　"_s + QString::fromUtf8(name); };
+    addHistoryEntry(firstOptions, *first, entry("A1"), u"東京都"_s);
+    addHistoryEntry(secondOptions, *second, entry("B1"), u"東京都"_s);
+    addHistoryEntry(firstOptions, *first, entry("A2"), u"東京都"_s);
+    addHistoryEntry(secondOptions, *second, entry("B2"), u"東京都"_s);
+    const QStringList all{entry("A1"), entry("B1"), entry("A2"), entry("B2")};
+    EXPECT_EQ(storedHistory(iniPath()), all);
+    EXPECT_EQ(historyEntries(secondOptions), all);
+    EXPECT_EQ(second->ReadSetting(u"Rireki"_s, historyKey(2)), entry("A2"));
+
+    // The first's history window showed A1 B1 A2 and the user removed B1;
+    // B2 came in meanwhile and stays.
+    commitHistory(firstOptions, *first, {entry("A1"), entry("A2")});
+    EXPECT_EQ(storedHistory(iniPath()), (QStringList{entry("A1"), entry("A2"), entry("B2")}));
+    EXPECT_EQ(historyEntries(firstOptions), (QStringList{entry("A1"), entry("A2"), entry("B2")}));
+}
+
+TEST_F(QtSettingsStoreTest, ReadOnlyStoreReadsTheUsersFileAsTheProgramDoes)
+{
+    const QByteArray previous = qgetenv("XDG_CONFIG_HOME");
+    const bool wasSet = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder()));
+    const QString path = QtSettingsStore::defaultFilePath();
+    ASSERT_EQ(path, folder() + u"/TORUMIN/TORUMIN.ini"_s);
+    ASSERT_TRUE(QDir().mkpath(folder() + u"/TORUMIN"_s));
+
+    const std::vector<QByteArray> files{
+        "\xEF\xBB\xBF[Config]\r\nOptSen=3\r\nYubin_File(3)=/lists/ken_all.zip\r\n",
+        "[Config]\nOptSen=3\nstray\nYubin_File%283%29=/lists/ken_all.zip\n",
+    };
+    for (const QByteArray &bytes : files) {
+        writeRaw(path, bytes);
+        const auto readOnly = QtSettingsStore::openDefaultReadOnly();
+        const auto program = QtSettingsStore::openDefault();
+        for (const QString &key : {u"OptSen"_s, u"Yubin_File(3)"_s})
+            EXPECT_EQ(readOnly->ReadSetting(u"Config"_s, key), program->ReadSetting(u"Config"_s, key));
+        EXPECT_EQ(readOnly->ReadSetting(u"Config"_s, u"Yubin_File(3)"_s), u"/lists/ken_all.zip"_s);
+        EXPECT_EQ(fileBytes(path), bytes);
+    }
+    if (wasSet)
+        qputenv("XDG_CONFIG_HOME", previous);
+    else
+        qunsetenv("XDG_CONFIG_HOME");
 }
 
 } // namespace

@@ -114,6 +114,36 @@ TEST(SettingsProcessTest, TwoInstancesWritingAtOnceLoseNothing)
     expectWritten(*reopenFromCopy(path), keys);
 }
 
+TEST(SettingsProcessTest, TwoInstancesRecordingSearchesAtOnceKeepEveryEntry)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(u"TORUMIN.ini"_s);
+    constexpr int kEach = 10; // together exactly the twenty slots: nothing may drop out
+
+    Writer first({u"history"_s, path, u"A"_s, QString::number(kEach)});
+    Writer second({u"history"_s, path, u"B"_s, QString::number(kEach)});
+    EXPECT_EQ(first.waitForExit(60'000), 0);
+    EXPECT_EQ(second.waitForExit(60'000), 0);
+
+    const auto store = reopenFromCopy(path);
+    QStringList stored;
+    for (int slot = 0; slot < 2 * kEach; ++slot)
+        stored.append(store->ReadSetting(u"Rireki"_s, u"K_Rireki(%1)"_s.arg(slot)));
+    // Each instance's entries in the order it recorded them, the two interleaved.
+    for (const Writer *instance : {&first, &second}) {
+        QStringList own;
+        for (const QString &entry : std::as_const(stored)) {
+            for (const QString &key : instance->lines()) {
+                if (entry == writer::value(key))
+                    own.append(key);
+            }
+        }
+        EXPECT_EQ(own, instance->lines());
+        EXPECT_EQ(own.size(), kEach);
+    }
+}
+
 // Kills a writer at a different moment each round, from before its first
 // write to the middle of its n-th, and checks the file after every kill.
 TEST(SettingsProcessTest, KilledWriterLeavesAWholeFileWithEveryReportedKey)

@@ -3,12 +3,17 @@
 //
 //   settings_writer write <ini-file> <key-prefix> <count>   (count 0: until killed)
 //       prints each key on its own line once WriteSetting has returned for it
+//   settings_writer history <ini-file> <key-prefix> <count>
+//       records <count> search history entries as the program's searches do,
+//       printing the key each entry was made from once it is recorded
 //   settings_writer default <key> <value>
 //       prints the default file path, the path QSettings itself picks for the
 //       user scope, then writes <key> to the default store
 
 #include "WriterProtocol.h"
+#include "app/Options.h"
 #include "app/settings/QtSettingsStore.h"
+#include "search/SearchHistory.h"
 
 #include <QSettings>
 #include <QString>
@@ -57,6 +62,22 @@ int writeKeys(const QString &iniPath, const QString &prefix, int count)
     return 0;
 }
 
+int recordHistory(const QString &iniPath, const QString &prefix, int count)
+{
+    const auto store = QtSettingsStore::openFile(iniPath);
+    torumin::Options options;
+    for (int i = 0; i < count; ++i) {
+        const QString key = writer::key(prefix, i);
+        torumin::addHistoryEntry(options, *store, writer::value(key), u"東京都"_s);
+        if (store->lastWriteFailed()) {
+            printLine(u"FAILED "_s + key);
+            return 2;
+        }
+        printLine(key);
+    }
+    return 0;
+}
+
 int writeDefault(const QString &key, const QString &value)
 {
     const auto store = QtSettingsStore::openDefault();
@@ -73,8 +94,10 @@ int main(int argc, char **argv)
 {
     if (argc == 5 && QByteArray(argv[1]) == "write")
         return writeKeys(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]), std::atoi(argv[4]));
+    if (argc == 5 && QByteArray(argv[1]) == "history")
+        return recordHistory(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]), std::atoi(argv[4]));
     if (argc == 4 && QByteArray(argv[1]) == "default")
         return writeDefault(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
-    std::fputs("usage: settings_writer write <ini> <prefix> <count> | default <key> <value>\n", stderr);
+    std::fputs("usage: settings_writer write|history <ini> <prefix> <count> | default <key> <value>\n", stderr);
     return 64;
 }
