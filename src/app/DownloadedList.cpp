@@ -36,6 +36,8 @@ QString readerProblem(const ListError &error)
         return QStringLiteral("%1 バイト目に、郵便番号一覧の文字ではないバイトがあります").arg(error.byteOffset);
     case ListErrorCode::Truncated:
         return QStringLiteral("郵便番号一覧が途中で終わっています");
+    case ListErrorCode::MalformedLine:
+        return QStringLiteral("郵便番号一覧の形になっていない行があります");
     case ListErrorCode::TooLarge:
         return QStringLiteral("展開すると大きすぎます");
     case ListErrorCode::ArchiveEncrypted:

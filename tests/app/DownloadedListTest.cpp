@@ -127,6 +127,9 @@ INSTANTIATE_TEST_SUITE_P(
                       return a;
                   },
                   47, ListUpdateFailure::NotAList, "壊れています"},
+        CheckCase{"LineOfFourteenFields",
+                  [] { return archiveOf({{"utf_ken_all.csv", listOf() + "01101,\"060  \",\"0600000\",a,b,c,d,e,f,0,0,0,0,0\r\n"}}); },
+                  47, ListUpdateFailure::NotAList, "形になっていない行"},
         CheckCase{"TwoLists", [] { return archiveOf({{"a.csv", listOf()}, {"b.csv", listOf()}}); }, 47,
                   ListUpdateFailure::NotAList, "2 個"},
         CheckCase{"NoList", [] { return archiveOf({{"readme.txt", "about"}}); }, 47, ListUpdateFailure::NotAList,
