@@ -1,5 +1,7 @@
 #include "search/KanaWidth.h"
 
+#include "data/HalfWidthKana.h"
+
 #include <array>
 #include <string_view>
 #include <utility>
@@ -18,11 +20,11 @@ constexpr char16_t kHalfSemiVoiced = 0xFF9F;  // ﾟ
 constexpr std::array<std::pair<char16_t, char16_t>, 7> kMarks{{
     {u'｡', u'。'}, {u'｢', u'「'}, {u'｣', u'」'}, {u'､', u'、'}, {u'･', u'・'}, {u'ﾞ', u'゛'}, {u'ﾟ', u'゜'}}};
 
-char16_t markFor(char16_t c, bool toHalf)
+char16_t fullMarkFor(char16_t c)
 {
     for (const auto &[half, full] : kMarks) {
-        if (c == (toHalf ? full : half))
-            return toHalf ? half : full;
+        if (c == half)
+            return full;
     }
     return 0;
 }
@@ -37,48 +39,16 @@ bool takesSemiVoicedMark(char16_t full)
     return std::u16string_view(u"ハヒフヘホ").find(full) != std::u16string_view::npos;
 }
 
-// The unvoiced kana and its mark for a voiced one (ガ → カ, ﾞ), or 0.
-std::pair<char16_t, char16_t> splitVoiced(char16_t full)
-{
-    if (full == u'ヴ')
-        return {u'ウ', kHalfVoiced};
-    if (full > u'ア' && full <= u'ポ') {
-        const char16_t base = static_cast<char16_t>(full - 1);
-        if (takesVoicedMark(base) && base != u'ウ')
-            return {base, kHalfVoiced};
-        const char16_t semiBase = static_cast<char16_t>(full - 2);
-        if (full >= u'パ' && takesSemiVoicedMark(semiBase))
-            return {semiBase, kHalfSemiVoiced};
-    }
-    return {0, 0};
-}
-
-char16_t halfFor(char16_t full)
-{
-    const auto at = kFullForHalf.find(full);
-    return at == std::u16string_view::npos ? char16_t(0) : static_cast<char16_t>(kFirstHalf + at);
-}
-
 } // namespace
 
 QString toHalfWidthKatakana(QStringView text)
 {
-    QString half;
-    half.reserve(text.size() * 2);
-    for (const QChar ch : text) {
-        const char16_t c = ch.unicode();
-        if (const char16_t plain = halfFor(c)) {
-            half += QChar(plain);
-        } else if (const auto [base, mark] = splitVoiced(c); base != 0) {
-            half += QChar(halfFor(base));
-            half += QChar(mark);
-        } else if (const char16_t mark = markFor(c, true)) {
-            half += QChar(mark);
-        } else {
-            half += ch;
-        }
-    }
-    return half;
+    // The very fold the list's readings went through while loading, so a
+    // reading typed either way meets the table's.
+    std::u16string half;
+    half.reserve(static_cast<std::size_t>(text.size()) * 2);
+    foldToHalfWidth(std::u16string_view(text.utf16(), static_cast<std::size_t>(text.size())), half);
+    return QString::fromStdU16String(half);
 }
 
 QString toFullWidthKatakana(QStringView text)
@@ -88,7 +58,7 @@ QString toFullWidthKatakana(QStringView text)
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text.at(i).unicode();
         if (c < kFirstHalf || c > 0xFF9D) {
-            const char16_t mark = markFor(c, false);
+            const char16_t mark = fullMarkFor(c);
             full += QChar(mark ? mark : c);
             continue;
         }
