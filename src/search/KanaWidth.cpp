@@ -48,7 +48,9 @@ QString toHalfWidthKatakana(QStringView text)
     std::u16string half;
     half.reserve(static_cast<std::size_t>(text.size()) * 2);
     foldToHalfWidth(std::u16string_view(text.utf16(), static_cast<std::size_t>(text.size())), half);
-    return QString::fromStdU16String(half);
+    // Not fromStdU16String: that reads a leading U+FFFE as a byte-swapped
+    // order mark and swaps the rest.
+    return QString(reinterpret_cast<const QChar *>(half.data()), static_cast<qsizetype>(half.size()));
 }
 
 QString toFullWidthKatakana(QStringView text)

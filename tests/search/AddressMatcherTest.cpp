@@ -69,6 +69,7 @@ TEST(KanaWidth, FullWidthKatakanaToTheListsHalfWidthAndBack)
         {"ヴィラ", "ｳﾞｨﾗ"},     {"ポッポ", "ﾎﾟｯﾎﾟ"},         {"ヅヂ", "ﾂﾞﾁﾞ"},
         {"ウエオ", "ｳｴｵ"},       {"ヲンャュョッ", "ｦﾝｬｭｮｯ"}, {"千代田", "千代田"},
         {"「ア・イ」、。゛", "｢ｱ･ｲ｣､｡ﾞ"},
+        {"\xEF\xBF\xBE䇿", "\xEF\xBF\xBE䇿"},  // U+FFFE first is text, not a swapped order mark
     };
     for (const Case &c : cases) {
         EXPECT_EQ(toHalfWidthKatakana(s(c.full)), s(c.half)) << c.full;
