@@ -59,7 +59,10 @@ const QString kHelp = QStringLiteral(
     "Exit status: 0 found; 1 a search found nothing (its text is still printed);\n"
     "2 bad input or arguments, or the list cannot be read. Lines on standard input\n"
     "give the highest status of any line; --best on standard input gives 0 unless\n"
-    "the list cannot be read.\n");
+    "the list cannot be read.\n"
+    "\n"
+    "Output is UTF-8, redirected to a file or a pipe on Windows too; a Windows\n"
+    "console is given the text itself, which it shows in any code page.\n");
 
 enum class Parsed { Query, Help, Version, Error };
 

@@ -1,6 +1,7 @@
 #include "app/ProgramFolder.h"
 #include "app/QueryTool.h"
 #include "app/settings/QtSettingsStore.h"
+#include "tools/ConsoleOutput.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -34,8 +35,10 @@ int main(int argc, char *argv[])
     QCoreApplication::setOrganizationName(QStringLiteral("TORUMIN"));
 
     QTextStream in(stdin);
-    QTextStream out(stdout);
-    QTextStream err(stderr);
+    torumin::ConsoleOutput standardOutput(stdout);
+    torumin::ConsoleOutput standardError(stderr);
+    QTextStream out(&standardOutput);
+    QTextStream err(&standardError);
     in.setEncoding(QStringConverter::Utf8);
     out.setEncoding(QStringConverter::Utf8);
     err.setEncoding(QStringConverter::Utf8);
