@@ -20,11 +20,15 @@ QFont withFamilies(const QStringList &families, double pointSize, bool bold = fa
     return font;
 }
 
+// After the fonts a window was designed with: the Japanese UI fonts of later
+// Windows, for a Windows that lacks the older ones, then those of Linux
+// desktops.
 const QStringList &japaneseSans()
 {
-    static const QStringList fallbacks{QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
-                                       QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic"),
-                                       QStringLiteral("sans-serif")};
+    static const QStringList fallbacks{QStringLiteral("Yu Gothic UI"), QStringLiteral("Meiryo UI"),
+                                       QStringLiteral("Meiryo"), QStringLiteral("IPAPGothic"),
+                                       QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP"),
+                                       QStringLiteral("VL PGothic"), QStringLiteral("sans-serif")};
     return fallbacks;
 }
 
@@ -38,9 +42,9 @@ QFont pGothic(double pointSize)
 
 QFont gothic(double pointSize)
 {
-    return withFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"),
-                         QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("Noto Sans CJK JP"),
-                         QStringLiteral("monospace")},
+    return withFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"), QStringLiteral("BIZ UDGothic"),
+                         QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP"),
+                         QStringLiteral("Noto Sans CJK JP"), QStringLiteral("monospace")},
                         pointSize);
 }
 
@@ -51,8 +55,9 @@ QFont uiGothic(double pointSize)
 
 QFont mincho(double pointSize, bool bold)
 {
-    return withFamilies({QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("MS PMincho"), QStringLiteral("IPAPMincho"),
-                         QStringLiteral("IPAMincho"), QStringLiteral("Noto Serif CJK JP"), QStringLiteral("serif")},
+    return withFamilies({QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("MS PMincho"), QStringLiteral("Yu Mincho"),
+                         QStringLiteral("IPAPMincho"), QStringLiteral("IPAMincho"), QStringLiteral("Noto Serif CJK JP"),
+                         QStringLiteral("serif")},
                         pointSize, bold);
 }
 

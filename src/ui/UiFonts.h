@@ -8,8 +8,9 @@
 namespace torumin::UiFonts {
 
 // The Windows fonts the windows were designed with, each followed by the
-// Japanese fonts a Linux desktop has instead, so text never falls back to a
-// font without kanji.
+// Japanese fonts of later Windows (Yu Gothic UI, Meiryo, BIZ UDGothic, Yu
+// Mincho) and those a Linux desktop has instead, so text never falls back to
+// a font without kanji.
 QFont pGothic(double pointSize);   // ＭＳ Ｐゴシック
 QFont gothic(double pointSize);    // ＭＳ ゴシック (fixed pitch)
 QFont uiGothic(double pointSize);  // MS UI Gothic
