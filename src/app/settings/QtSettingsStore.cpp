@@ -124,8 +124,12 @@ std::unique_ptr<QtSettingsStore> QtSettingsStore::openDefault()
     // QSettings reads those as they are; only a value it writes that starts
     // with "@" is stored with the "@" doubled, which the older program would
     // show as such.
-    std::unique_ptr<QtSettingsStore> store(
-        new QtSettingsStore(u"HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\TORUMIN"_s));
+    return openRegistry(u"HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\TORUMIN"_s);
+}
+
+std::unique_ptr<QtSettingsStore> QtSettingsStore::openRegistry(const QString &keyPath)
+{
+    std::unique_ptr<QtSettingsStore> store(new QtSettingsStore(keyPath));
     QSettings settings(store->m_location, QSettings::NativeFormat);
     store->m_values = readValues(settings);
     return store;

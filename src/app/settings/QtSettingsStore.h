@@ -28,7 +28,12 @@ public:
     // The same settings, read the same way, for a tool that only looks:
     // nothing is ever written, renamed or created.
     [[nodiscard]] static std::unique_ptr<QtSettingsStore> openDefaultReadOnly();
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+    // The settings under another key of HKEY_CURRENT_USER (a full path, as
+    // QSettings takes it), laid out as the program's own: one subkey a
+    // section, one string a value.
+    [[nodiscard]] static std::unique_ptr<QtSettingsStore> openRegistry(const QString &keyPath);
+#else
     // $XDG_CONFIG_HOME/TORUMIN/TORUMIN.ini, ~/.config when the variable is unset.
     [[nodiscard]] static QString defaultFilePath();
     [[nodiscard]] static std::unique_ptr<QtSettingsStore> openFile(const QString &iniPath);

@@ -1,3 +1,16 @@
+#include <QtGlobal>
+
+#ifdef Q_OS_WIN
+
+#include <gtest/gtest.h>
+
+TEST(QtSettingsStoreTest, SettingsFile)
+{
+    GTEST_SKIP() << "Windows keeps the settings in the registry, not in a file (see RegistrySettingsTest)";
+}
+
+#else
+
 #include "StoreTestSupport.h"
 #include "app/Options.h"
 #include "app/settings/QtSettingsStore.h"
@@ -562,3 +575,5 @@ TEST_F(QtSettingsStoreTest, ReadOnlyStoreReadsTheUsersFileAsTheProgramDoes)
 
 } // namespace
 } // namespace torumin
+
+#endif
