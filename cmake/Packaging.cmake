@@ -13,6 +13,10 @@ install(TARGETS torumin torumin-query RUNTIME DESTINATION "${CMAKE_INSTALL_BINDI
 # looks first, whatever folder the installation ends up in.
 if(NOT UNIX)
     install(FILES "${TORUMIN_BUNDLED_ZIP}" DESTINATION "${CMAKE_INSTALL_BINDIR}")
+    option(TORUMIN_WINDOWS_BUNDLE "Install every DLL and Qt plug-in the programs load beside them" OFF)
+    if(TORUMIN_WINDOWS_BUNDLE)
+        include(WindowsBundle)
+    endif()
     return()
 endif()
 install(FILES "${TORUMIN_BUNDLED_ZIP}" DESTINATION "${TORUMIN_INSTALL_DATADIR}")
