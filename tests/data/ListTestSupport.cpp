@@ -1,8 +1,9 @@
 #include "ListTestSupport.h"
 
+#include "support/Cp932Text.h"
+
 #include <QFile>
 
-#include <iconv.h>
 #include <zip.h>
 
 #include <stdexcept>
@@ -24,20 +25,7 @@ std::vector<Row> rowsOf(const PostalTable &table)
 
 std::string toCp932(std::string_view utf8)
 {
-    const iconv_t handle = ::iconv_open("CP932", "UTF-8");
-    if (handle == reinterpret_cast<iconv_t>(-1))
-        throw std::runtime_error("no CP932 encoder");
-    std::string out(utf8.size() * 2 + 1, '\0');
-    char *in = const_cast<char *>(utf8.data());
-    std::size_t inLeft = utf8.size();
-    char *outPtr = out.data();
-    std::size_t outLeft = out.size();
-    const std::size_t status = ::iconv(handle, &in, &inLeft, &outPtr, &outLeft);
-    ::iconv_close(handle);
-    if (status == static_cast<std::size_t>(-1))
-        throw std::runtime_error("text has no CP932 form");
-    out.resize(out.size() - outLeft);
-    return out;
+    return testing::cp932Bytes(utf8);
 }
 
 std::string readWholeFile(const QString &path)

@@ -1,10 +1,9 @@
 #pragma once
 
 #include "data/PostalListReader.h"
+#include "support/Cp932Text.h"
 
 #include <QString>
-
-#include <iconv.h>
 
 #include <stdexcept>
 #include <string>
@@ -15,21 +14,7 @@ namespace torumin::testing {
 // Text in code page 932, as list files hold it.
 inline std::string toCp932(const QString &text)
 {
-    const QByteArray utf8 = text.toUtf8();
-    iconv_t converter = iconv_open("CP932", "UTF-8");
-    if (converter == reinterpret_cast<iconv_t>(-1))
-        throw std::runtime_error("no CP932 converter");
-    std::string out(static_cast<std::size_t>(utf8.size()) * 2 + 16, '\0');
-    char *in = const_cast<char *>(utf8.constData());
-    std::size_t inLeft = static_cast<std::size_t>(utf8.size());
-    char *outPtr = out.data();
-    std::size_t outLeft = out.size();
-    const std::size_t converted = iconv(converter, &in, &inLeft, &outPtr, &outLeft);
-    iconv_close(converter);
-    if (converted == static_cast<std::size_t>(-1))
-        throw std::runtime_error("text not representable in CP932");
-    out.resize(out.size() - outLeft);
-    return out;
+    return cp932Bytes(text.toUtf8().toStdString());
 }
 
 // One list record by the seven fields the program keeps.
