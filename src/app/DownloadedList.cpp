@@ -38,6 +38,8 @@ QString readerProblem(const ListError &error)
         return QStringLiteral("郵便番号一覧が途中で終わっています");
     case ListErrorCode::MalformedLine:
         return QStringLiteral("郵便番号一覧の形になっていない行があります");
+    case ListErrorCode::NoRecords:
+        return QStringLiteral("郵便番号が 1 件も入っていません");
     case ListErrorCode::TooLarge:
         return QStringLiteral("展開すると大きすぎます");
     case ListErrorCode::ArchiveEncrypted:
@@ -46,6 +48,8 @@ QString readerProblem(const ListError &error)
         return QStringLiteral("圧縮の方式に対応していません");
     case ListErrorCode::NoListInArchive:
         return QStringLiteral("郵便番号一覧（.csv）が入っていません");
+    case ListErrorCode::SeveralListsInArchive:
+        return QStringLiteral("一覧（.csv）が複数入っています");
     case ListErrorCode::CannotOpen:
     case ListErrorCode::ReadFailed:
     case ListErrorCode::ArchiveDamaged:

@@ -2,6 +2,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 namespace torumin {
 
 namespace {
@@ -28,6 +30,26 @@ QString withSystemText(const QString &reason, const QString &systemText)
     if (systemText.isEmpty())
         return reason;
     return reason % u"（" % systemText % u"）";
+}
+
+// The value itself when it can be shown as it is, so the user can find the
+// line; binary junk or a long text would only bury the message.
+QString quotedValue(std::string_view value)
+{
+    constexpr std::size_t kLongest = 16;
+    const bool printable = std::all_of(value.begin(), value.end(),
+                                       [](char c) { return c >= 0x20 && c < 0x7F; });
+    if (value.empty() || value.size() > kLongest || !printable)
+        return {};
+    return u"「" % QString::fromLatin1(value.data(), static_cast<qsizetype>(value.size())) % u"」";
+}
+
+QString badValueReason(std::int64_t line, const QString &what, std::string_view value, int digits)
+{
+    return QStringLiteral("%1 行目の%2%3が %4 桁の数字ではありません。郵便番号一覧ではないか、壊れている可能性があります。")
+        .arg(line)
+        .arg(what, quotedValue(value))
+        .arg(digits);
 }
 
 } // namespace
@@ -128,6 +150,27 @@ ListError unclosedQuoteError(const QString &path, std::int64_t offset, std::int6
     return {ListErrorCode::MalformedLine, offset, withKeptCount(path, reason, keptRecords)};
 }
 
+ListError badPostalCodeError(const QString &path, std::int64_t offset, std::int64_t line,
+                             std::string_view value, int keptRecords)
+{
+    const QString reason = badValueReason(line, QStringLiteral("郵便番号"), value, 7);
+    return {ListErrorCode::MalformedLine, offset, withKeptCount(path, reason, keptRecords)};
+}
+
+ListError badLocalGovernmentCodeError(const QString &path, std::int64_t offset, std::int64_t line,
+                                      std::string_view value, int keptRecords)
+{
+    const QString reason = badValueReason(line, QStringLiteral("全国地方公共団体コード"), value, 5);
+    return {ListErrorCode::MalformedLine, offset, withKeptCount(path, reason, keptRecords)};
+}
+
+ListError noRecordsError(const QString &path)
+{
+    const QString reason =
+        QStringLiteral("郵便番号のデータが 1 件もありません。空のファイルか、郵便番号一覧ではないファイルです。");
+    return {ListErrorCode::NoRecords, 0, compose(path, reason)};
+}
+
 QString archiveEntryName(const QString &archivePath, const QString &entryName)
 {
     return archivePath % u" の中の " % entryName;
@@ -147,6 +190,15 @@ ListError noListInArchiveError(const QString &path)
     const QString reason =
         QStringLiteral("圧縮ファイルの中に、郵便番号一覧の CSV ファイル（*.csv）がありません。");
     return {ListErrorCode::NoListInArchive, 0, compose(path, reason)};
+}
+
+ListError severalListsInArchiveError(const QString &path, const QString &entries)
+{
+    const QString reason =
+        QStringLiteral("圧縮ファイルの中に CSV ファイル（*.csv）が複数あり（%1）、どれが郵便番号一覧か決められません。"
+                       "郵便番号一覧だけが入った圧縮ファイルか、展開した CSV ファイルを指定してください。")
+            .arg(entries);
+    return {ListErrorCode::SeveralListsInArchive, 0, compose(path, reason)};
 }
 
 ListError encryptedEntryError(const QString &entry)

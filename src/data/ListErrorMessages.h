@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <string_view>
 
 namespace torumin {
 
@@ -26,12 +27,21 @@ ListError notUtf8Error(const QString &path, std::int64_t offset, int keptRecords
 ListError fieldCountError(const QString &path, std::int64_t offset, std::int64_t line, int fields,
                           int keptRecords);
 ListError unclosedQuoteError(const QString &path, std::int64_t offset, std::int64_t line, int keptRecords);
+// A field of fixed form holding something else; `value` is its bytes as found.
+ListError badPostalCodeError(const QString &path, std::int64_t offset, std::int64_t line,
+                             std::string_view value, int keptRecords);
+ListError badLocalGovernmentCodeError(const QString &path, std::int64_t offset, std::int64_t line,
+                                      std::string_view value, int keptRecords);
+// Read to the end without a fault, and not one record in it.
+ListError noRecordsError(const QString &path);
 
 // How an archive's entry is named in messages: the archive's path and the
 // entry's name inside it.
 QString archiveEntryName(const QString &archivePath, const QString &entryName);
 ListError damagedArchiveError(const QString &path, const QString &systemText);
 ListError noListInArchiveError(const QString &path);
+// `entries` names every .csv entry found.
+ListError severalListsInArchiveError(const QString &path, const QString &entries);
 ListError encryptedEntryError(const QString &entry);
 ListError unsupportedEntryError(const QString &entry, const QString &systemText);
 ListError damagedEntryError(const QString &entry, std::int64_t offset, const QString &systemText,

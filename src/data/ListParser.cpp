@@ -23,6 +23,12 @@ namespace {
 constexpr int kFieldsPerRecord = 15;
 constexpr int kFirstKeptField = 2; // fields 3 to 9, counted from 0
 constexpr int kTooManyFields = -1;
+// Fields whose value has a fixed form, counted from 0: a list with anything
+// else there is not a postal-code list, however well its lines are shaped.
+constexpr int kLocalGovernmentCodeField = 0;
+constexpr int kPostalCodeField = 2;
+constexpr std::size_t kLocalGovernmentCodeDigits = 5;
+constexpr std::size_t kPostalCodeDigits = 7;
 constexpr std::size_t kMinChunkBytes = 1;
 
 bool isLineEnd(char c) noexcept
@@ -39,6 +45,12 @@ bool isReading(int column) noexcept
 {
     const auto which = static_cast<PostalColumn>(column);
     return which == PostalColumn::PrefKana || which == PostalColumn::CityKana || which == PostalColumn::TownKana;
+}
+
+bool isDigits(std::string_view bytes, std::size_t count) noexcept
+{
+    return bytes.size() == count
+        && std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 bool isAscii(std::string_view bytes) noexcept
@@ -65,10 +77,13 @@ struct FieldOrigin {
 };
 
 struct Problem {
-    enum class Kind { ReadFailed, OutOfMemory, NotCp932, NotUtf8, Truncated, TooLarge, FieldCount, UnclosedQuote } kind;
+    enum class Kind {
+        ReadFailed, OutOfMemory, NotCp932, NotUtf8, Truncated, TooLarge, FieldCount, UnclosedQuote, BadValue
+    } kind;
     std::int64_t offset = 0;
     std::int64_t line = 0;  // for the kinds about one line
-    int fields = 0;         // FieldCount: how many the line has, or kTooManyFields
+    int fields = 0;         // FieldCount: how many the line has, or kTooManyFields; BadValue: which field
+    std::string value{};    // BadValue: the field's bytes
 };
 
 class ListParser {
@@ -101,6 +116,7 @@ private:
     [[nodiscard]] std::int64_t lineEnd() noexcept;
     [[nodiscard]] bool storeField(std::string_view bytes, const FieldOrigin &origin,
                                   std::int64_t fieldStart);
+    [[nodiscard]] bool checkValue(std::string_view bytes, const FieldOrigin &origin);
     [[nodiscard]] bool storeKept(int column, std::string_view bytes, const FieldOrigin &origin);
     [[nodiscard]] std::size_t foldReading(char16_t *text, std::size_t units, std::size_t room);
     [[nodiscard]] bool checkDiscarded(std::string_view bytes, const FieldOrigin &origin);
@@ -387,8 +403,24 @@ bool ListParser::storeField(std::string_view bytes, const FieldOrigin &origin,
             return fail(Problem::Kind::OutOfMemory, fieldStart);
     }
     const int column = m_field - kFirstKeptField;
-    return column >= 0 && column < kPostalColumnCount ? storeKept(column, bytes, origin)
-                                                       : checkDiscarded(bytes, origin);
+    // Bytes outside the encoding are the deeper fault, and are told first.
+    const bool stored = column >= 0 && column < kPostalColumnCount ? storeKept(column, bytes, origin)
+                                                                    : checkDiscarded(bytes, origin);
+    return stored && checkValue(bytes, origin);
+}
+
+bool ListParser::checkValue(std::string_view bytes, const FieldOrigin &origin)
+{
+    std::size_t digits = 0;
+    if (m_field == kLocalGovernmentCodeField)
+        digits = kLocalGovernmentCodeDigits;
+    else if (m_field == kPostalCodeField)
+        digits = kPostalCodeDigits;
+    if (digits == 0 || isDigits(bytes, digits))
+        return true;
+    (void)failOnLine(Problem::Kind::BadValue, origin.first, m_field);
+    m_problem->value.assign(bytes);
+    return false;
 }
 
 bool ListParser::storeKept(int column, std::string_view bytes, const FieldOrigin &origin)
@@ -486,12 +518,16 @@ ListReadResult ListParser::run(const QString &name)
             break;
     }
     result.table = m_builder.finish();
-    if (!m_problem)
+    if (!m_problem) {
+        if (result.table.recordCount() == 0)
+            result.error = noRecordsError(name);
         return result;
+    }
     // A byte changed in transit makes a list look broken just as well.
     const bool aboutTheText = m_problem->kind == Problem::Kind::NotCp932
         || m_problem->kind == Problem::Kind::NotUtf8 || m_problem->kind == Problem::Kind::Truncated
-        || m_problem->kind == Problem::Kind::FieldCount || m_problem->kind == Problem::Kind::UnclosedQuote;
+        || m_problem->kind == Problem::Kind::FieldCount || m_problem->kind == Problem::Kind::UnclosedQuote
+        || m_problem->kind == Problem::Kind::BadValue;
     if (aboutTheText && !m_text.confirmIntact())
         m_problem->kind = Problem::Kind::ReadFailed;
     if (m_problem->kind == Problem::Kind::ReadFailed && !m_text.recordsBeforeFailureAreSound())
@@ -521,6 +557,11 @@ ListReadResult ListParser::run(const QString &name)
         break;
     case Problem::Kind::UnclosedQuote:
         result.error = unclosedQuoteError(name, m_problem->offset, m_problem->line, kept);
+        break;
+    case Problem::Kind::BadValue:
+        result.error = m_problem->fields == kPostalCodeField
+            ? badPostalCodeError(name, m_problem->offset, m_problem->line, m_problem->value, kept)
+            : badLocalGovernmentCodeError(name, m_problem->offset, m_problem->line, m_problem->value, kept);
         break;
     }
     return result;

@@ -33,6 +33,8 @@ ListReadResult readArchive(ZipEntrySource &archive, ZipEntrySource::OpenStatus s
         return {PostalTable(), damagedArchiveError(name, archive.errorText())};
     case ZipEntrySource::OpenStatus::NoList:
         return {PostalTable(), noListInArchiveError(name)};
+    case ZipEntrySource::OpenStatus::SeveralLists:
+        return {PostalTable(), severalListsInArchiveError(name, archive.entryName())};
     case ZipEntrySource::OpenStatus::Encrypted:
         return {PostalTable(), encryptedEntryError(entry)};
     case ZipEntrySource::OpenStatus::Unsupported:
