@@ -9,6 +9,7 @@
 #include <QNetworkRequest>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -22,6 +23,9 @@
 namespace torumin {
 
 namespace {
+
+// What the reply may hold that we have not taken yet.
+constexpr qint64 kReadBufferBytes = 256 * 1024;
 
 // The desktop's proxy settings, except for a server on this machine (a
 // mirror, a test), which no proxy could reach.
@@ -92,11 +96,16 @@ ListDownload::ListDownload(ListDownloadRequest request, QObject *parent)
 {
     m_idle.setSingleShot(true);
     connect(&m_idle, &QTimer::timeout, this, [this] { fail(timeoutError()); });
+    constexpr int kSamplesPerTimeout = 10;
+    m_pace.setInterval(std::max<std::chrono::milliseconds>(m_request.idleTimeout / kSamplesPerTimeout,
+                                                           std::chrono::milliseconds(10)));
+    connect(&m_pace, &QTimer::timeout, this, &ListDownload::checkPace);
 }
 
 ListDownload::~ListDownload()
 {
     m_idle.stop();
+    m_pace.stop();
     if (m_reply) {
         m_reply->disconnect(this);
         m_reply->abort();
@@ -146,10 +155,37 @@ void ListDownload::begin()
     request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("TORUMIN/" TORUMIN_VERSION));
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     m_reply = m_network->get(request);
+    // Unbounded, the reply takes in whatever the server sends as fast as it
+    // comes, far ahead of the cap's count; bounded, the socket waits for us.
+    m_reply->setReadBufferSize(kReadBufferBytes);
     connect(m_reply, &QNetworkReply::metaDataChanged, this, &ListDownload::onHeaders);
     connect(m_reply, &QNetworkReply::readyRead, this, &ListDownload::onReadyRead);
     connect(m_reply, &QNetworkReply::finished, this, &ListDownload::onReplyFinished);
     m_idle.start(m_request.idleTimeout);
+    m_clock.start();
+    m_paceSamples.assign(1, {0, 0});
+    m_pace.start();
+}
+
+void ListDownload::checkPace()
+{
+    if (m_finished)
+        return;
+    const qint64 now = m_clock.elapsed();
+    m_paceSamples.emplace_back(now, m_seen);
+    const qint64 window = m_request.idleTimeout.count();
+    // The newest sample at least a window old is where the window starts.
+    while (m_paceSamples.size() > 1 && m_paceSamples[1].first <= now - window)
+        m_paceSamples.pop_front();
+    const auto [since, seenThen] = m_paceSamples.front();
+    if (now - since < window)
+        return;
+    const qint64 inWindow = m_seen - seenThen;
+    if (inWindow >= m_request.minBytesPerIdleTimeout)
+        return;
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(m_request.idleTimeout).count();
+    fail(inWindow == 0 ? timeoutError()
+                       : ListUpdateErrors::tooSlow(m_request.minBytesPerIdleTimeout, static_cast<int>(seconds)));
 }
 
 qint64 ListDownload::announcedSize() const
@@ -207,6 +243,11 @@ void ListDownload::onReadyRead()
 
 std::optional<ListUpdateError> ListDownload::replyError() const
 {
+    // The status of the last hop would only say "302".
+    if (m_reply->error() == QNetworkReply::TooManyRedirectsError)
+        return ListUpdateErrors::tooManyRedirects();
+    if (m_reply->error() == QNetworkReply::InsecureRedirectError)
+        return ListUpdateErrors::notSecure(m_reply->errorString());
     const QVariant status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (status.isValid() && !isSuccess(*m_reply))
         return ListUpdateErrors::httpStatus(status.toInt(),
@@ -230,6 +271,12 @@ std::optional<ListUpdateError> ListDownload::replyError() const
     case QNetworkReply::TimeoutError:
     case QNetworkReply::ProxyTimeoutError:
         return timeoutError();
+    case QNetworkReply::UnknownContentError:
+        // Qt gives up unpacking an answer that would grow without end (or
+        // is broken), and says little more than that.
+        if (m_reply->hasRawHeader("Content-Encoding"))
+            return ListUpdateErrors::badCompression();
+        return ListUpdateErrors::connectionLost(systemText);
     default:
         return ListUpdateErrors::connectionLost(systemText);
     }
@@ -240,6 +287,7 @@ void ListDownload::onReplyFinished()
     if (m_finished || !m_reply)
         return;
     m_idle.stop();
+    m_pace.stop();
     if (const std::optional<ListUpdateError> error = replyError()) {
         fail(*error);
         return;
@@ -345,6 +393,7 @@ void ListDownload::finish(ListDownloadResult result)
         return;
     m_finished = true;
     m_idle.stop();
+    m_pace.stop();
     if (m_reply) {
         m_reply->disconnect(this);
         m_reply->abort();

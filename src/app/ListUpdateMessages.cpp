@@ -46,6 +46,27 @@ ListUpdateError timeout(int seconds)
             QStringLiteral("サーバーからの応答が %1 秒以上ありません。時間をおいて試してください。").arg(seconds)};
 }
 
+ListUpdateError tooSlow(qint64 minimumBytes, int seconds)
+{
+    return {ListUpdateFailure::TooSlow,
+            QStringLiteral("サーバーからの受信が遅すぎます（%1 秒間に %2 バイト未満）。時間をおいて試してください。")
+                .arg(seconds)
+                .arg(count(minimumBytes))};
+}
+
+ListUpdateError tooManyRedirects()
+{
+    return {ListUpdateFailure::TooManyRedirects,
+            QStringLiteral("サーバーの転送（リダイレクト）が多すぎるか、同じところを回っています。"
+                           "ダウンロード先のアドレスを確かめてください。")};
+}
+
+ListUpdateError badCompression()
+{
+    return {ListUpdateFailure::BadCompression,
+            QStringLiteral("サーバーが圧縮して送ってきたデータを展開できませんでした。時間をおいて試してください。")};
+}
+
 ListUpdateError connectionLost(const QString &systemText)
 {
     return {ListUpdateFailure::ConnectionLost,

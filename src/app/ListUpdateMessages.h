@@ -11,6 +11,9 @@ enum class ListUpdateFailure {
     NoNetwork,          // no connection to the server at all
     HttpStatus,         // the server answered with an error status
     Timeout,            // the server stopped sending
+    TooSlow,            // the server sends, but too little to ever finish
+    TooManyRedirects,   // the server sends the program round in circles
+    BadCompression,     // the server's compressed answer could not be unpacked
     ConnectionLost,     // the connection broke before the end
     NotSecure,          // the HTTPS connection could not be made safely
     TooLarge,           // more data than any list, cut off
@@ -31,6 +34,9 @@ namespace ListUpdateErrors {
 ListUpdateError noNetwork(const QString &systemText);
 ListUpdateError httpStatus(int status, const QString &phrase);
 ListUpdateError timeout(int seconds);
+ListUpdateError tooSlow(qint64 minimumBytes, int seconds);
+ListUpdateError tooManyRedirects();
+ListUpdateError badCompression();
 ListUpdateError connectionLost(const QString &systemText);
 ListUpdateError notSecure(const QString &systemText);
 ListUpdateError tooLarge(qint64 limitBytes);

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <QUrl>
 
 #include <memory>
@@ -26,14 +27,17 @@ public:
         Drop,      // `bodyBytesSent` of the body, then the connection is reset
         Stall,     // `bodyBytesSent` of the body, then nothing more, the connection kept open
         Endless,   // the head, then body bytes for as long as the client reads
+        Trickle,   // one byte of the body every `trickleMs`
     };
 
     struct Answer {
         QByteArray status = "200 OK";
-        QByteArray body;
+        QByteArray body{};
         Ending ending = Ending::Complete;
         qint64 bodyBytesSent = -1;       // for Drop and Stall
         qint64 contentLength = -2;       // -2: the body's size; -1: no Content-Length
+        QByteArray headers = {};         // more header lines, each ending in CR LF
+        int trickleMs = 0;
     };
 
     LocalHttpServer()
@@ -79,7 +83,8 @@ private:
     void respond(QTcpSocket &socket)
     {
         const Answer &a = m_answer;
-        QByteArray head = "HTTP/1.1 " + a.status + "\r\nContent-Type: application/zip\r\nConnection: close\r\n";
+        QByteArray head = "HTTP/1.1 " + a.status + "\r\nContent-Type: application/zip\r\nConnection: close\r\n"
+            + a.headers;
         const qint64 length = a.contentLength == -2 ? a.body.size() : a.contentLength;
         if (length >= 0 && a.ending != Ending::Endless)
             head += "Content-Length: " + QByteArray::number(length) + "\r\n";
@@ -99,6 +104,15 @@ private:
         case Ending::Stall:
             send(socket, a.body.left(a.bodyBytesSent));
             break;
+        case Ending::Trickle: {
+            auto *timer = new QTimer(&socket);
+            QObject::connect(timer, &QTimer::timeout, &socket, [this, &socket, body = a.body, sent = qsizetype(0)]() mutable {
+                if (sent < body.size())
+                    send(socket, body.mid(sent++, 1));
+            });
+            timer->start(a.trickleMs);
+            break;
+        }
         case Ending::Endless: {
             const QByteArray chunk(256 * 1024, 'x');
             send(socket, chunk);

@@ -47,25 +47,37 @@ const QDateTime kPublished(QDate(2025, 10, 31), QTime(6, 0));
 constexpr int kNationwideRecords = 124495;
 
 // The full list as the postal service's UTF-8 edition ships it: one zipped
-// .csv dated when it was published. Made once; it takes a moment.
+// .csv dated when it was published; or the same with every postal code
+// replaced by letters, which only a check of the values tells from a list.
+// Made once each; it takes a moment.
+QByteArray fullListArchive(bool lettersForCodes)
+{
+    const ListReadResult full = readPostalListFile(QStringLiteral(TORUMIN_FULL_LIST));
+    if (full.error)
+        qFatal("the full list does not read");
+    QString csv;
+    const auto q = [](QStringView text) -> QString { return QLatin1Char('"') + text.toString() + QLatin1Char('"'); };
+    for (int row = 0; row < full.table.recordCount(); ++row) {
+        const PostalTable &t = full.table;
+        csv += QStringLiteral("13101,\"100  \",") + q(lettersForCodes ? QStringLiteral("abcdefg") : t.zipCode(row))
+            + u',' + q(t.prefKana(row)) + u',' + q(t.cityKana(row)) + u',' + q(t.townKana(row)) + u','
+            + q(t.prefName(row)) + u',' + q(t.cityName(row)) + u',' + q(t.townName(row))
+            + QStringLiteral(",0,0,0,0,0,0\r\n");
+    }
+    return QByteArray::fromStdString(
+        test::zipArchive({{"utf_ken_all.csv", csv.toStdString(), false, kPublished.toSecsSinceEpoch()}}));
+}
+
 const QByteArray &nationwideArchive()
 {
-    static const QByteArray archive = [] {
-        const ListReadResult full = readPostalListFile(QStringLiteral(TORUMIN_FULL_LIST));
-        if (full.error)
-            qFatal("the full list does not read");
-        QString csv;
-        const auto q = [](QStringView text) -> QString { return QLatin1Char('"') + text.toString() + QLatin1Char('"'); };
-        for (int row = 0; row < full.table.recordCount(); ++row) {
-            const PostalTable &t = full.table;
-            csv += QStringLiteral("13101,\"100  \",") + q(t.zipCode(row)) + u',' + q(t.prefKana(row)) + u','
-                + q(t.cityKana(row)) + u',' + q(t.townKana(row)) + u',' + q(t.prefName(row)) + u',' + q(t.cityName(row))
-                + u',' + q(t.townName(row)) + QStringLiteral(",0,0,0,0,0,0\r\n");
-        }
-        return QByteArray::fromStdString(
-            test::zipArchive({{"utf_ken_all.csv", csv.toStdString(), false, kPublished.toSecsSinceEpoch()}}));
-    }();
+    static const QByteArray archive = fullListArchive(false);
     return archive;
+}
+
+// A small compressed answer that would unpack to 100 MB of nothing.
+QByteArray deflateBomb()
+{
+    return qCompress(QByteArray(100 * 1024 * 1024, '\0'), 9).mid(4); // without qCompress's length prefix
 }
 
 QByteArray garbageArchive()
@@ -150,6 +162,28 @@ const std::vector<FailureCase> &failureCases()
         {"disk full", [] { return LocalHttpServer::Answer{"200 OK", nationwideArchive()}; }, Twist::DiskFull,
          "ダウンロードしたファイルを保存できません"},
         {"no server", [] { return LocalHttpServer::Answer{}; }, Twist::NoServer, "サーバーに接続できません。"},
+        {"letters for postal codes", [] { return LocalHttpServer::Answer{"200 OK", fullListArchive(true)}; },
+         Twist::None, "郵便番号一覧の形になっていない行があります"},
+        {"a list without records",
+         [] {
+             return LocalHttpServer::Answer{"200 OK", QByteArray::fromStdString(test::zipArchive(
+                                                          {{"utf_ken_all.csv", "\r\n", false, kPublished.toSecsSinceEpoch()}}))};
+         },
+         Twist::None, "郵便番号が 1 件も入っていません"},
+        {"redirects in a circle",
+         [] {
+             LocalHttpServer::Answer redirect{"302 Found"};
+             redirect.headers = "Location: /zipcode/dl/utf/zip/utf_ken_all.zip\r\n";
+             return redirect;
+         },
+         Twist::None, "転送（リダイレクト）が多すぎるか、同じところを回っています"},
+        {"a compressed answer that unpacks without end",
+         [] {
+             LocalHttpServer::Answer bomb{"200 OK", deflateBomb()};
+             bomb.headers = "Content-Encoding: deflate\r\n";
+             return bomb;
+         },
+         Twist::None, "サーバーが圧縮して送ってきたデータを展開できませんでした"},
         {"same date as the loaded list", [] { return LocalHttpServer::Answer{"200 OK", nationwideArchive()}; },
          Twist::SameDate, "読み込み中の一覧と同じ 2025/10/31 のデータです。"},
     };
@@ -170,6 +204,7 @@ private Q_SLOTS:
     void failuresChangeNothing_data();
     void failuresChangeNothing();
     void aSilentServerTimesOut();
+    void aServerThatTricklesIsGivenUpOn();
 
 private:
     std::unique_ptr<TORUMIN> showMainWindow();
@@ -397,6 +432,28 @@ void TestListDownload::aSilentServerTimesOut()
     QTRY_VERIFY(result.has_value());
     QCOMPARE(result->outcome, ListDownloadResult::Outcome::Failed);
     QCOMPARE(result->error->code, ListUpdateFailure::Timeout);
+    QVERIFY(QDir(dataFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+void TestListDownload::aServerThatTricklesIsGivenUpOn()
+{
+    // A byte every 20 ms never leaves it silent for the 300 ms of the idle
+    // timeout, and would take days for the list.
+    LocalHttpServer::Answer trickle{"200 OK", nationwideArchive(), LocalHttpServer::Ending::Trickle};
+    trickle.trickleMs = 20;
+    m_server->answer(trickle);
+    ListDownloadRequest request;
+    request.url = m_server->url();
+    request.folder = dataFolder();
+    request.idleTimeout = std::chrono::milliseconds(300);
+    ListDownload job(request);
+    std::optional<ListDownloadResult> result;
+    connect(&job, &ListDownload::finished, this, [&result](const ListDownloadResult &r) { result = r; });
+    job.start();
+    QTRY_VERIFY_WITH_TIMEOUT(result.has_value(), 3000);
+    QCOMPARE(result->outcome, ListDownloadResult::Outcome::Failed);
+    QCOMPARE(result->error->code, ListUpdateFailure::TooSlow);
+    QVERIFY2(m_server->bodyBytesWritten() > 5, "it did send");
     QVERIFY(QDir(dataFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
