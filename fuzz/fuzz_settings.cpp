@@ -87,6 +87,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         const IniContent again = parseIni(formatIni(parsed.values));
         FUZZ_CHECK_SAYING(again.values == parsed.values && again.unusableLines == 0,
                           describe(parsed.values) + QStringLiteral("  <>  ") + describe(again.values));
+        // With what it passed over: that comes back too, in the same place.
+        const IniContent kept = parseIni(formatIni(parsed.values, parsed.passedOver));
+        FUZZ_CHECK_SAYING(kept.values == parsed.values && kept.passedOver == parsed.passedOver
+                              && kept.unusableLines == parsed.unusableLines,
+                          QStringLiteral("passed-over lines moved or changed"));
     }
 
     // torumin-query first: it must leave the file exactly as it was.
