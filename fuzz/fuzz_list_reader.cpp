@@ -251,7 +251,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     {
         MemoryByteSource unsized(bytes, false);
         const std::size_t chunk = 1 + size % 13;
-        const ListReadResult chunked = detail::parsePostalList(unsized, kPlainName, chunk);
+        const ListReadResult chunked = detail::parseList(unsized, kPostalListLayout, kPlainName, chunk);
         checkTable(chunked.table);
         checkSame(result, chunked, true);
     }

@@ -1,5 +1,6 @@
 #include "app/Module1.h"
 
+#include "app/OfficeList.h"
 #include "app/SettingsKeys.h"
 #include "app/WindowGeometry.h"
 #include "app/platform/MessageBoxes.h"
@@ -150,6 +151,7 @@ bool ReloadPostalTable(Module1 &state, MessageBoxes &boxes)
     }
     state.table = std::move(result.table);
     rememberSource(state, path);
+    LoadOfficeTable(state, boxes);
     return true;
 }
 
@@ -174,6 +176,7 @@ void StartUp(Module1 &state, SettingsStore &store, MessageBoxes &boxes, const St
         LoadPostalTable(state, boxes);
     else
         boxes.MsgBox(missingListMessage(), kStyleExclamationOk, listMessageTitle());
+    LoadOfficeTable(state, boxes);
     if (env.closeSplash)
         env.closeSplash();
 

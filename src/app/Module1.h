@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Options.h"
+#include "data/OfficeTable.h"
 #include "data/PostalTable.h"
 
 #include <QDateTime>
@@ -26,6 +27,10 @@ struct Module1 {
     PostalTable table;
     QString tablePath;         // the list the table was read from, empty before a load
     QDateTime tableDataDate;   // how old its data is (listDataDate), to tell how fresh the list is
+    // The large offices' own codes, loaded with the postal list (OfficeList.h).
+    OfficeTable offices;
+    QString officesPath;
+    QDateTime officesDataDate;
     int SearchMode = 0;
     int searchRequested = 0;
 };
@@ -56,7 +61,8 @@ bool LoadPostalTable(Module1 &state, MessageBoxes &boxes);
 // Switches to the selected list after the user chose another slot. Unlike the
 // load at start-up, the table in use is kept unless the new list reads
 // completely: a missing list gets the missing-list message, a broken one its
-// own message, and the user keeps searching in what was loaded.
+// own message, and the user keeps searching in what was loaded. With a new
+// list comes the office list that goes with it.
 bool ReloadPostalTable(Module1 &state, MessageBoxes &boxes);
 
 // "124,495 件（2025/09/30 更新）": what the table holds, for the windows that

@@ -20,13 +20,7 @@ namespace torumin::detail {
 
 namespace {
 
-constexpr int kFieldsPerRecord = 15;
-constexpr int kFirstKeptField = 2; // fields 3 to 9, counted from 0
 constexpr int kTooManyFields = -1;
-// Fields whose value has a fixed form, counted from 0: a list with anything
-// else there is not a postal-code list, however well its lines are shaped.
-constexpr int kLocalGovernmentCodeField = 0;
-constexpr int kPostalCodeField = 2;
 constexpr std::size_t kLocalGovernmentCodeDigits = 5;
 constexpr std::size_t kPostalCodeDigits = 7;
 constexpr std::size_t kMinChunkBytes = 1;
@@ -39,12 +33,6 @@ bool isLineEnd(char c) noexcept
 bool isSeparator(char c) noexcept
 {
     return c == ',' || isLineEnd(c);
-}
-
-bool isReading(int column) noexcept
-{
-    const auto which = static_cast<PostalColumn>(column);
-    return which == PostalColumn::PrefKana || which == PostalColumn::CityKana || which == PostalColumn::TownKana;
 }
 
 bool isDigits(std::string_view bytes, std::size_t count) noexcept
@@ -88,7 +76,7 @@ struct Problem {
 
 class ListParser {
 public:
-    ListParser(ListByteSource &source, std::size_t chunkBytes);
+    ListParser(ListByteSource &source, const ListLayout &layout, std::size_t chunkBytes);
     ListReadResult run(const QString &name);
 
 private:
@@ -131,6 +119,7 @@ private:
         return m_base + static_cast<std::int64_t>(index);
     }
 
+    const ListLayout &m_layout;
     // Every read goes through it, so the encoding is settled before the
     // first byte outside ASCII reaches a field.
     EncodingSniffer m_text;
@@ -165,17 +154,18 @@ std::size_t textUnitsHint(std::int64_t size)
     return static_cast<std::size_t>(size) + 64;
 }
 
-std::size_t rowsHint(std::int64_t size)
+std::size_t rowsHint(std::int64_t size, int fields)
 {
-    // The shortest record is fourteen commas and a line end. Reserving that
-    // many rows costs address space only: untouched pages are never faulted in.
-    return static_cast<std::size_t>(size) / kFieldsPerRecord + 1;
+    // The shortest record is its commas and a line end. Reserving that many
+    // rows costs address space only: untouched pages are never faulted in.
+    return static_cast<std::size_t>(size) / static_cast<std::size_t>(fields) + 1;
 }
 
-ListParser::ListParser(ListByteSource &source, std::size_t chunkBytes)
-    : m_text(source),
+ListParser::ListParser(ListByteSource &source, const ListLayout &layout, std::size_t chunkBytes)
+    : m_layout(layout),
+      m_text(source),
       m_capacity(std::max(chunkBytes, kMinChunkBytes)),
-      m_builder(textUnitsHint(source.sizeHint()), rowsHint(source.sizeHint()))
+      m_builder(textUnitsHint(source.sizeHint()), rowsHint(source.sizeHint(), layout.fields))
 {
 }
 
@@ -359,12 +349,12 @@ ListParser::Step ListParser::readField()
     return endField(found);
 }
 
-// A record is the fifteen fields of one line: the row is kept when its line
-// ends right after the fifteenth, and the list stops at a line with more or
-// fewer rather than take a field from the next line or leave one over.
+// A record is the fields of one line: the row is kept when its line ends
+// right after the last, and the list stops at a line with more or fewer
+// rather than take a field from the next line or leave one over.
 ListParser::Step ListParser::endField(const Scan &found)
 {
-    const bool last = m_field == kFieldsPerRecord - 1;
+    const bool last = m_field == m_layout.fields - 1;
     switch (found.end) {
     case Scan::End::Comma:
         if (last) {
@@ -402,7 +392,7 @@ bool ListParser::storeField(std::string_view bytes, const FieldOrigin &origin,
         if (!m_builder.beginRow())
             return fail(Problem::Kind::OutOfMemory, fieldStart);
     }
-    const int column = m_field - kFirstKeptField;
+    const int column = m_field - m_layout.firstKept;
     // Bytes outside the encoding are the deeper fault, and are told first.
     const bool stored = column >= 0 && column < kPostalColumnCount ? storeKept(column, bytes, origin)
                                                                     : checkDiscarded(bytes, origin);
@@ -412,9 +402,9 @@ bool ListParser::storeField(std::string_view bytes, const FieldOrigin &origin,
 bool ListParser::checkValue(std::string_view bytes, const FieldOrigin &origin)
 {
     std::size_t digits = 0;
-    if (m_field == kLocalGovernmentCodeField)
+    if (m_field == m_layout.localGovernmentCodeField)
         digits = kLocalGovernmentCodeDigits;
-    else if (m_field == kPostalCodeField)
+    else if (m_field == m_layout.postalCodeField)
         digits = kPostalCodeDigits;
     if (digits == 0 || isDigits(bytes, digits))
         return true;
@@ -442,7 +432,8 @@ bool ListParser::storeKept(int column, std::string_view bytes, const FieldOrigin
     const std::optional<std::size_t> units = decode(bytes, origin, out);
     if (!units)
         return false;
-    m_builder.endText(column, isReading(column) ? foldReading(out, *units, bytes.size()) : *units);
+    const bool reading = m_layout.readings[static_cast<std::size_t>(column)];
+    m_builder.endText(column, reading ? foldReading(out, *units, bytes.size()) : *units);
     previous.assign(bytes);
     return true;
 }
@@ -498,14 +489,15 @@ std::optional<std::size_t> ListParser::decode(std::string_view bytes, const Fiel
 
 ListReadResult ListParser::run(const QString &name)
 {
+    const ListKind kind = m_layout.kind;
     ListReadResult result;
     if (!m_decoder.isValid()) {
-        result.error = noConverterError(name);
+        result.error = noConverterError(kind, name);
         return result;
     }
     m_buffer.reset(new (std::nothrow) char[m_capacity]);
     if (!m_builder.isValid() || !m_buffer) {
-        result.error = outOfMemoryError(name, 0, 0);
+        result.error = outOfMemoryError(kind, name, 0, 0);
         return result;
     }
     for (;;) {
@@ -520,7 +512,7 @@ ListReadResult ListParser::run(const QString &name)
     result.table = m_builder.finish();
     if (!m_problem) {
         if (result.table.recordCount() == 0)
-            result.error = noRecordsError(name);
+            result.error = noRecordsError(kind, name);
         return result;
     }
     // A byte changed in transit makes a list look broken just as well.
@@ -535,33 +527,33 @@ ListReadResult ListParser::run(const QString &name)
     const int kept = result.table.recordCount();
     switch (m_problem->kind) {
     case Problem::Kind::ReadFailed:
-        result.error = m_text.readError(name, m_problem->offset, kept);
+        result.error = m_text.readError(kind, name, m_problem->offset, kept);
         break;
     case Problem::Kind::OutOfMemory:
-        result.error = outOfMemoryError(name, m_problem->offset, kept);
+        result.error = outOfMemoryError(kind, name, m_problem->offset, kept);
         break;
     case Problem::Kind::NotCp932:
-        result.error = notCp932Error(name, m_problem->offset, kept);
+        result.error = notCp932Error(kind, name, m_problem->offset, kept);
         break;
     case Problem::Kind::NotUtf8:
-        result.error = notUtf8Error(name, m_problem->offset, kept);
+        result.error = notUtf8Error(kind, name, m_problem->offset, kept);
         break;
     case Problem::Kind::Truncated:
-        result.error = truncatedError(name, m_problem->offset, kept);
+        result.error = truncatedError(kind, name, m_problem->offset, kept);
         break;
     case Problem::Kind::TooLarge:
-        result.error = tooLargeError(name, m_problem->offset);
+        result.error = tooLargeError(kind, name, m_problem->offset);
         break;
     case Problem::Kind::FieldCount:
-        result.error = fieldCountError(name, m_problem->offset, m_problem->line, m_problem->fields, kept);
+        result.error = fieldCountError(kind, name, m_problem->offset, m_problem->line, m_problem->fields, kept);
         break;
     case Problem::Kind::UnclosedQuote:
-        result.error = unclosedQuoteError(name, m_problem->offset, m_problem->line, kept);
+        result.error = unclosedQuoteError(kind, name, m_problem->offset, m_problem->line, kept);
         break;
     case Problem::Kind::BadValue:
-        result.error = m_problem->fields == kPostalCodeField
-            ? badPostalCodeError(name, m_problem->offset, m_problem->line, m_problem->value, kept)
-            : badLocalGovernmentCodeError(name, m_problem->offset, m_problem->line, m_problem->value, kept);
+        result.error = m_problem->fields == m_layout.postalCodeField
+            ? badPostalCodeError(kind, name, m_problem->offset, m_problem->line, m_problem->value, kept)
+            : badLocalGovernmentCodeError(kind, name, m_problem->offset, m_problem->line, m_problem->value, kept);
         break;
     }
     return result;
@@ -569,10 +561,10 @@ ListReadResult ListParser::run(const QString &name)
 
 } // namespace
 
-ListReadResult parsePostalList(ListByteSource &source, const QString &nameForMessages,
-                               std::size_t chunkBytes)
+ListReadResult parseList(ListByteSource &source, const ListLayout &layout, const QString &nameForMessages,
+                         std::size_t chunkBytes)
 {
-    ListParser parser(source, chunkBytes);
+    ListParser parser(source, layout, chunkBytes);
     return parser.run(nameForMessages);
 }
 

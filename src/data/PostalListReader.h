@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/ListLayout.h"
 #include "data/PostalTable.h"
 
 #include <QString>
@@ -65,6 +66,11 @@ inline constexpr std::int64_t kMaxListFileBytes = 256LL * 1024 * 1024;
 // file (see listEntryCandidates in ZipEntrySource.h), inflated as it is read.
 ListReadResult readPostalListFile(const QString &path);
 ListReadResult readPostalListBytes(std::string_view bytes, const QString &nameForMessages);
+
+// The same rules for either list the postal service publishes (see
+// ListLayout.h): the table holds the layout's kept fields as its seven columns.
+ListReadResult readListFile(const QString &path, const ListLayout &layout);
+ListReadResult readListBytes(std::string_view bytes, const QString &nameForMessages, const ListLayout &layout);
 
 // The existence check made before loading: a normal file (not a folder, not
 // hidden: a dot-file on Unix, the hidden or system attribute on Windows). An

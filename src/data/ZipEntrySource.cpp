@@ -409,10 +409,10 @@ bool ZipEntrySource::confirmIntact()
     return count == 0;
 }
 
-ListError ZipEntrySource::readError(const QString &nameForMessages, std::int64_t offset,
+ListError ZipEntrySource::readError(ListKind kind, const QString &nameForMessages, std::int64_t offset,
                                     int keptRecords) const
 {
-    return damagedEntryError(nameForMessages, offset, m_errorText, keptRecords);
+    return damagedEntryError(kind, nameForMessages, offset, m_errorText, keptRecords);
 }
 
 } // namespace torumin

@@ -82,7 +82,7 @@ public:
     std::int64_t read(char *into, std::size_t capacity) override;
     [[nodiscard]] std::int64_t sizeHint() const override { return m_entrySize; }
     [[nodiscard]] QString errorText() const override { return m_errorText; }
-    [[nodiscard]] ListError readError(const QString &nameForMessages, std::int64_t offset,
+    [[nodiscard]] ListError readError(ListKind kind, const QString &nameForMessages, std::int64_t offset,
                                       int keptRecords) const override;
     // A broken entry shows it at any point, its checksum only at the end.
     [[nodiscard]] bool recordsBeforeFailureAreSound() const override { return false; }

@@ -2,6 +2,7 @@
 
 #include "app/Module1.h"
 #include "app/SettingsKeys.h"
+#include "search/OfficeSearch.h"
 #include "search/PostalLookup.h"
 #include "search/SearchHistory.h"
 
@@ -13,7 +14,7 @@ SearchResult codeToAddress(Module1 &state, SettingsStore &store)
 {
     Options &options = state.options;
     const QString code = options.value(QStringLiteral("YubinB"));
-    SearchResult result{addressResultText(state.table, code),
+    SearchResult result{addressResultText(state.table, state.offices, code),
                         options.isOn(arrayKey(QStringLiteral("OptRen"), kModeCodeToAddress))};
     options.store(store, QStringLiteral("YubinB"), code);
     const QString entry = QStringLiteral("〒") + hyphenatedCode(code) + QStringLiteral("　") + result.text;

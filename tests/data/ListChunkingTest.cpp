@@ -29,7 +29,7 @@ ListReadResult readInChunks(const std::string &bytes, std::size_t chunkBytes)
 {
     // No size hint, so the table grows from its smallest size as well.
     MemoryByteSource source(bytes, false);
-    return detail::parsePostalList(source, QStringLiteral("t.csv"), chunkBytes);
+    return detail::parseList(source, kPostalListLayout, QStringLiteral("t.csv"), chunkBytes);
 }
 
 TEST(ListChunking, ResultDoesNotDependOnTheBufferSize)

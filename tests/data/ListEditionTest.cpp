@@ -31,7 +31,7 @@ const std::string kUtf8Fixture = test::readWholeFile(test::fixturePath("small_li
 ListReadResult readInChunks(const std::string &bytes, std::size_t chunkBytes)
 {
     MemoryByteSource source(bytes, false);
-    return detail::parsePostalList(source, QStringLiteral("t.csv"), chunkBytes);
+    return detail::parseList(source, kPostalListLayout, QStringLiteral("t.csv"), chunkBytes);
 }
 
 std::string withLfOnly(std::string text)

@@ -8,6 +8,7 @@
 #include "support/FakeServices.h"
 #include "support/LocalHttpServer.h"
 #include "support/ModalDriver.h"
+#include "support/OfficeFixtures.h"
 #include "ui/main/TORUMIN.h"
 #include "ui/settings/ListDownloadDialog.h"
 #include "ui/settings/SETTEI.h"
@@ -234,6 +235,7 @@ void TestListDownload::init()
         QVERIFY(file.flush());
         QVERIFY(file.setFileTime(kLoadedDate, QFileDevice::FileModificationTime));
     }
+    QVERIFY(writeTinyOfficeList(m_root->filePath(QStringLiteral("program"))));
     m_server = std::make_unique<LocalHttpServer>();
     m_services = std::make_unique<FakeServices>();
     m_services->store.preset(Section::Config, QStringLiteral("OptLogo"), QStringLiteral("0"));

@@ -7,6 +7,7 @@
 #include "support/FakePlatform.h"
 #include "support/MemorySettingsStore.h"
 #include "support/ModalDriver.h"
+#include "support/OfficeFixtures.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "ui/main/MainMenus.h"
 #include "ui/main/TORUMIN.h"
@@ -111,6 +112,7 @@ void TestSettingsDialog::init()
     // the program.
     m_folder = std::make_unique<QTemporaryDir>();
     writeList(QStringLiteral("ken_all.csv"), record("1000005", "CHIYODA"));
+    QVERIFY(writeTinyOfficeList(m_folder->path()));
     m_state = std::make_unique<Module1>();
     m_store.reset();
     m_boxes.clear();
@@ -457,7 +459,7 @@ void TestSettingsDialog::listChooserShowsPlainPatternsAndMatchesAnyCase()
         names.sort();
         return names;
     };
-    QTRY_COMPARE(listed(), (QStringList{s("KEN_ALL.CSV"), s("Ken_All.Zip"), s("ken_all.csv")}));
+    QTRY_COMPARE(listed(), (QStringList{s("JIGYOSYO.CSV"), s("KEN_ALL.CSV"), s("Ken_All.Zip"), s("ken_all.csv")}));
     dialog->reject();
 }
 
