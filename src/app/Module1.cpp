@@ -211,6 +211,7 @@ void StartUp(Module1 &state, SettingsStore &store, MessageBoxes &boxes, const St
         reader.read(arrayKey(QStringLiteral("YJ_Copy"), i));
     }
     reader.read(QStringLiteral("J_Input"));
+    reader.read(QStringLiteral("Jigyosyo"));
     reader.readArray(QStringLiteral("K_Rireki"), kHistorySize);
     reader.read(QStringLiteral("OptYBketa"));
     reader.read(QStringLiteral("OptYBsize"));

@@ -9,10 +9,12 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 namespace torumin {
 
 class MessageBoxes;
+class OfficeNameIndex;
 class SettingsStore;
 
 // The program-wide state every window shares: the current options (which hold
@@ -31,6 +33,9 @@ struct Module1 {
     OfficeTable offices;
     QString officesPath;
     QDateTime officesDataDate;
+    // Built for the first office-name search after each load (officeNameIndex()).
+    std::shared_ptr<const OfficeNameIndex> officeNames;
+    int pickedOffice = -1;  // the office-name search's choice, a row of offices
     int SearchMode = 0;
     int searchRequested = 0;
 };

@@ -4,6 +4,7 @@
 #include "app/platform/MessageBoxes.h"
 #include "data/ListDataDate.h"
 #include "data/OfficeTable.h"
+#include "search/OfficeSearch.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -47,6 +48,8 @@ QString missingOfficeListMessage()
 
 bool LoadOfficeTable(Module1 &state, MessageBoxes &boxes)
 {
+    state.officeNames.reset();
+    state.pickedOffice = -1;
     const QString path = officeListPathFor(selectedListPath(state.options), state.programFolder);
     if (path.isEmpty()) {
         state.offices = OfficeTable();
@@ -64,6 +67,13 @@ bool LoadOfficeTable(Module1 &state, MessageBoxes &boxes)
         return false;
     }
     return true;
+}
+
+const OfficeNameIndex &officeNameIndex(Module1 &state)
+{
+    if (!state.officeNames)
+        state.officeNames = std::make_shared<const OfficeNameIndex>(state.offices);
+    return *state.officeNames;
 }
 
 QString loadedOfficeSummary(const Module1 &state)

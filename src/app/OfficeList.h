@@ -5,6 +5,7 @@
 namespace torumin {
 
 class MessageBoxes;
+class OfficeNameIndex;
 struct Module1;
 
 // The office list that goes with a postal-code list: JIGYOSYO.CSV or
@@ -18,6 +19,9 @@ struct Module1;
 // office list is a supplement: a missing or broken one never stops anything;
 // it is said once in a message box, and what could be read is kept.
 bool LoadOfficeTable(Module1 &state, MessageBoxes &boxes);
+
+// The office-name search's index of the loaded office list, made on first use.
+[[nodiscard]] const OfficeNameIndex &officeNameIndex(Module1 &state);
 
 // "22,428 件（2025/09/30 更新）", as loadedListSummary; empty when none is loaded.
 [[nodiscard]] QString loadedOfficeSummary(const Module1 &state);

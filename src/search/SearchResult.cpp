@@ -6,6 +6,8 @@
 #include "search/PostalLookup.h"
 #include "search/SearchHistory.h"
 
+#include <utility>
+
 namespace torumin {
 
 namespace {
@@ -42,6 +44,19 @@ SearchResult addressToCode(Module1 &state, SettingsStore &store, int mode)
     return result;
 }
 
+// The office picked from the office-name search: its code and name in the
+// result box, and in the history as a code search of that code records it.
+SearchResult officeByName(Module1 &state, SettingsStore &store)
+{
+    const int row = std::exchange(state.pickedOffice, -1);
+    if (row < 0 || row >= state.offices.recordCount())
+        return {};
+    const QString code = hyphenatedCode(state.offices.code(row));
+    SearchResult result{code + u'\u3000' + state.offices.name(row)};
+    addHistoryEntry(state.options, store, u'〒' + code + u'\u3000' + officeResultText(state.offices, row), result.text);
+    return result;
+}
+
 } // namespace
 
 SearchResult ShowSearchResult(Module1 &state, SettingsStore &store)
@@ -52,6 +67,8 @@ SearchResult ShowSearchResult(Module1 &state, SettingsStore &store)
     case kModeAddressToCode:
     case kModeKanaToCode:
         return addressToCode(state, store, state.SearchMode);
+    case kModeOfficeName:
+        return officeByName(state, store);
     default:
         return {};
     }

@@ -55,6 +55,7 @@ std::vector<Topic> topics()
         {HelpTopic::AddressSearchDialog, s("住所検索（漢字）")},
         {HelpTopic::KanaSearchDialog, s("住所検索（カナ）")},
         {HelpTopic::AddressInputDialog, s("住所入力")},
+        {HelpTopic::OfficeNameDialog, s("事業所名検索")},
     };
 }
 
@@ -264,7 +265,7 @@ void TestHelpViewer::unknownTopicFallsBackToContents_data()
     QTest::newRow("zero") << 0;
     QTest::newRow("negative") << -39;
     QTest::newRow("between the settings tabs and the dialogs") << 10029;
-    QTest::newRow("past the last") << 10034;
+    QTest::newRow("past the last") << 10035;
 }
 
 void TestHelpViewer::unknownTopicFallsBackToContents()

@@ -141,6 +141,7 @@ void TestMainWindow::menusAndToolbarAsDesigned()
         QStringLiteral("  各種設定(&K)|"),    QStringLiteral("検索(&S)"),
         QStringLiteral("  郵便番号 → 住所(&Y)|Ctrl+Y"), QStringLiteral("  住所 → 郵便番号(&J)|Ctrl+J"),
         QStringLiteral("  ｶﾅ住所 → 郵便番号(&K)|Ctrl+K"), QStringLiteral("  住所入力 → 〒＋住所候補(&A)|Ctrl+A"),
+        QStringLiteral("  事業所名 → 郵便番号(&O)|Ctrl+O"),
         QStringLiteral("ﾌｧｲﾙ(&F)"),          QStringLiteral("  検索履歴一覧(&R)|"),
         QStringLiteral("  -"),                QStringLiteral("  とるみん の終了(&X)...|"),
     };
