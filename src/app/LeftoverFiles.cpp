@@ -17,8 +17,8 @@ QList<LeftoverFiles> programLeftoverFiles()
 {
     // The six characters QTemporaryFile puts in place of XXXXXX, for the
     // settings file (QSaveFile appends them) and the download's ".part" file.
-    QList<LeftoverFiles> leftovers{
-        {QDir::fromNativeSeparators(downloadedListsFolder()), QStringLiteral("ken_all-[A-Za-z0-9]{6}\\.part")}};
+    QList<LeftoverFiles> leftovers{{QDir::fromNativeSeparators(downloadedListsFolder()),
+                                    QStringLiteral("(ken_all|jigyosyo)-[A-Za-z0-9]{6}\\.part")}};
 #ifndef Q_OS_WIN
     const QFileInfo settings(QtSettingsStore::defaultFilePath());
     leftovers.append({settings.absolutePath(),

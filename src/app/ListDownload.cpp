@@ -141,7 +141,9 @@ void ListDownload::begin()
         fail(ListUpdateErrors::cannotSave(m_request.folder, QStringLiteral("フォルダーを作れません"), false));
         return;
     }
-    m_partial = std::make_unique<PartialFile>(QDir(m_request.folder).filePath(QStringLiteral("ken_all-XXXXXX.part")));
+    const QString partName = m_request.kind == ListKind::Office ? QStringLiteral("jigyosyo-XXXXXX.part")
+                                                                : QStringLiteral("ken_all-XXXXXX.part");
+    m_partial = std::make_unique<PartialFile>(QDir(m_request.folder).filePath(partName));
     if (!m_partial->openForWriting()) {
         const ListUpdateError error = saveError();
         m_partial.reset();
@@ -216,7 +218,7 @@ void ListDownload::onHeaders()
         return;
     }
     if (isSuccess(*m_reply) && announcedSize() > m_request.maxBytes)
-        fail(ListUpdateErrors::tooLarge(m_request.maxBytes));
+        fail(ListUpdateErrors::tooLarge(m_request.kind, m_request.maxBytes));
 }
 
 void ListDownload::onReadyRead()
@@ -227,7 +229,7 @@ void ListDownload::onReadyRead()
     const QByteArray bytes = m_reply->readAll();
     m_seen += bytes.size();
     if (m_seen > m_request.maxBytes) {
-        fail(ListUpdateErrors::tooLarge(m_request.maxBytes));
+        fail(ListUpdateErrors::tooLarge(m_request.kind, m_request.maxBytes));
         return;
     }
     // A redirect's body is not kept.
@@ -302,13 +304,14 @@ void ListDownload::onReplyFinished()
     // progress window stays responsive and Cancel still works.
     const QString path = m_partial->fileName();
     const ListCheckLimits limits = m_request.limits;
+    const ListKind kind = m_request.kind;
     try {
-        m_checker = std::thread([this, path, limits] {
-            const CheckedList checked = checkDownloadedList(path, limits);
+        m_checker = std::thread([this, path, limits, kind] {
+            const CheckedList checked = checkDownloadedList(path, limits, kind);
             QMetaObject::invokeMethod(this, [this, checked] { onChecked(checked); }, Qt::QueuedConnection);
         });
     } catch (const std::system_error &) {
-        onChecked(checkDownloadedList(path, limits));
+        onChecked(checkDownloadedList(path, limits, kind));
     }
 }
 
@@ -322,7 +325,8 @@ void ListDownload::onChecked(const CheckedList &checked)
         fail(*checked.error);
         return;
     }
-    if (m_request.loadedDataDate.isValid() && checked.dataDate == m_request.loadedDataDate) {
+    if (m_request.kind == ListKind::Postal && m_request.loadedDataDate.isValid()
+        && checked.dataDate == m_request.loadedDataDate) {
         ListDownloadResult result;
         result.outcome = ListDownloadResult::Outcome::UpToDate;
         result.dataDate = checked.dataDate;
@@ -336,7 +340,9 @@ void ListDownload::onChecked(const CheckedList &checked)
 void ListDownload::install(const CheckedList &checked)
 {
     const QDir folder(m_request.folder);
-    const QString target = QDir::toNativeSeparators(folder.filePath(downloadedListName(checked.dataDate)));
+    const bool offices = m_request.kind == ListKind::Office;
+    const QString target = QDir::toNativeSeparators(
+        folder.filePath(offices ? kDownloadedOfficeListName : downloadedListName(checked.dataDate)));
     // rename() replaces a list of the same date in one step, so the name
     // never points at a half-written file.
     std::error_code renameError;
@@ -348,6 +354,15 @@ void ListDownload::install(const CheckedList &checked)
     }
     m_partial->setAutoRemove(false);
     flushFolder(m_request.folder);
+    if (offices) {
+        ListDownloadResult result;
+        result.outcome = ListDownloadResult::Outcome::Installed;
+        result.path = target;
+        result.dataDate = checked.dataDate;
+        result.recordCount = checked.recordCount;
+        finish(std::move(result));
+        return;
+    }
 
     const QString canonicalFolder = QFileInfo(m_request.folder).canonicalFilePath();
     QStringList inUse{downloadedListName(checked.dataDate)};

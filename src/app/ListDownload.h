@@ -25,6 +25,9 @@ namespace torumin {
 class PartialFile;
 
 struct ListDownloadRequest {
+    // The office list is checked by its own layout and placed as
+    // kDownloadedOfficeListName, replacing the one before; no date decides.
+    ListKind kind = ListKind::Postal;
     QUrl url;
     QString folder;          // where downloaded lists are kept; made when missing
     QDate loadedDataDate;    // of the list in use; invalid when none is loaded

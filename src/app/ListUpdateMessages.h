@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/ListLayout.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -39,15 +41,17 @@ ListUpdateError tooManyRedirects();
 ListUpdateError badCompression();
 ListUpdateError connectionLost(const QString &systemText);
 ListUpdateError notSecure(const QString &systemText);
-ListUpdateError tooLarge(qint64 limitBytes);
+ListUpdateError tooLarge(ListKind kind, qint64 limitBytes);
 ListUpdateError cannotSave(const QString &folder, const QString &systemText, bool diskFull);
-ListUpdateError notAList(const QString &why);
-ListUpdateError tooFewRecords(int count, int required);
+ListUpdateError notAList(ListKind kind, const QString &why);
+ListUpdateError tooFewRecords(ListKind kind, int count, int required);
 ListUpdateError prefecturesMissing(const QStringList &names);
 } // namespace ListUpdateErrors
 
 // The message boxes: a failure, and a list no newer than the one in use.
-[[nodiscard]] QString listUpdateFailedMessage(const ListUpdateError &error);
+// The office list is fetched after a new postal list, which its failure
+// leaves in place.
+[[nodiscard]] QString listUpdateFailedMessage(const ListUpdateError &error, ListKind kind = ListKind::Postal);
 [[nodiscard]] QString listUpToDateMessage(QDate dataDate);
 [[nodiscard]] QString listUpdateTitle();
 

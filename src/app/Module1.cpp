@@ -216,6 +216,7 @@ void StartUp(Module1 &state, SettingsStore &store, MessageBoxes &boxes, const St
     reader.read(QStringLiteral("OptYBketa"));
     reader.read(QStringLiteral("OptYBsize"));
     reader.read(QStringLiteral("ListUrl"));
+    reader.read(QStringLiteral("JigyosyoUrl"));
     reader.writeDefaults();
 }
 

@@ -63,6 +63,7 @@ std::vector<SettingKey> buildKeys()
     // Where the download button fetches the latest list, when not from the
     // postal service; only a hand edit of the settings writes it.
     add(Section::Config, QStringLiteral("ListUrl"), K::None);
+    add(Section::Config, QStringLiteral("JigyosyoUrl"), K::None);
     return keys;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QHostAddress>
 #include <QList>
 #include <QPointer>
@@ -18,8 +19,9 @@
 namespace torumin::testing {
 
 // An HTTP server on the loopback address, for the download tests: every
-// connection gets the one canned answer, whatever it asked for, and the
-// answer can break off the ways real servers and networks do.
+// connection gets the canned answer for the path it asked for (or the one
+// for every other path), and the answer can break off the ways real servers
+// and networks do.
 class LocalHttpServer final {
 public:
     enum class Ending {
@@ -56,9 +58,10 @@ public:
     LocalHttpServer &operator=(const LocalHttpServer &) = delete;
 
     void answer(Answer answer) { m_answer = std::move(answer); }
-    [[nodiscard]] QUrl url() const
+    void answerAt(const QByteArray &path, Answer answer) { m_answers.insert(path, std::move(answer)); }
+    [[nodiscard]] QUrl url(const QByteArray &path = "/zipcode/dl/utf/zip/utf_ken_all.zip") const
     {
-        return QUrl(QStringLiteral("http://127.0.0.1:%1/zipcode/dl/utf/zip/utf_ken_all.zip").arg(m_server.serverPort()));
+        return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort()) + QString::fromLatin1(path));
     }
     [[nodiscard]] int connections() const { return m_connections; }
     [[nodiscard]] qint64 bodyBytesWritten() const { return m_bodyBytesWritten; }
@@ -75,14 +78,14 @@ private:
                     return;
                 request->append(socket->readAll());
                 if (request->contains("\r\n\r\n"))
-                    respond(*socket);
+                    respond(*socket, request->split(' ').value(1));
             });
         }
     }
 
-    void respond(QTcpSocket &socket)
+    void respond(QTcpSocket &socket, const QByteArray &path)
     {
-        const Answer &a = m_answer;
+        const Answer &a = m_answers.contains(path) ? m_answers[path] : m_answer;
         QByteArray head = "HTTP/1.1 " + a.status + "\r\nContent-Type: application/zip\r\nConnection: close\r\n"
             + a.headers;
         const qint64 length = a.contentLength == -2 ? a.body.size() : a.contentLength;
@@ -144,6 +147,7 @@ private:
 
     QTcpServer m_server;
     Answer m_answer;
+    QHash<QByteArray, Answer> m_answers;
     QList<QPointer<QTcpSocket>> m_sockets;
     int m_connections = 0;
     qint64 m_bodyBytesWritten = 0;

@@ -36,6 +36,8 @@
 using namespace torumin;
 using namespace torumin::testing;
 
+Q_DECLARE_METATYPE(torumin::testing::LocalHttpServer::Answer)
+
 namespace {
 
 QString s(const char *utf8)
@@ -67,6 +69,15 @@ QByteArray fullListArchive(bool lettersForCodes)
     }
     return QByteArray::fromStdString(
         test::zipArchive({{"utf_ken_all.csv", csv.toStdString(), false, kPublished.toSecsSinceEpoch()}}));
+}
+
+const QByteArray kOfficePath = "/zipcode/dl/jigyosyo/zip/jigyosyo.zip";
+
+// The large offices' list as the postal service ships it: the bundled one.
+const QByteArray &officeArchive()
+{
+    static const QByteArray archive = QByteArray::fromStdString(test::readWholeFile(QStringLiteral(TORUMIN_FULL_OFFICE_ARCHIVE)));
+    return archive;
 }
 
 const QByteArray &nationwideArchive()
@@ -206,6 +217,8 @@ private Q_SLOTS:
     void failuresChangeNothing();
     void aSilentServerTimesOut();
     void aServerThatTricklesIsGivenUpOn();
+    void aFailedOfficeListLeavesThePostalListInstalled_data();
+    void aFailedOfficeListLeavesThePostalListInstalled();
 
 private:
     std::unique_ptr<TORUMIN> showMainWindow();
@@ -240,6 +253,8 @@ void TestListDownload::init()
     m_services = std::make_unique<FakeServices>();
     m_services->store.preset(Section::Config, QStringLiteral("OptLogo"), QStringLiteral("0"));
     m_services->store.preset(Section::Config, QStringLiteral("ListUrl"), m_server->url().toString());
+    m_services->store.preset(Section::Config, QStringLiteral("JigyosyoUrl"), m_server->url(kOfficePath).toString());
+    m_server->answerAt(kOfficePath, {"200 OK", officeArchive()});
     StartUpEnvironment env;
     env.programFolder = QDir::toNativeSeparators(m_root->filePath(QStringLiteral("program")));
     env.screenTwips = QSizeF(15360, 11520);
@@ -318,10 +333,11 @@ void TestListDownload::aGoodListIsPointedAtAndLoadedOnOk()
     QCOMPARE(options.value(s("FolderName(0)")), dataFolder());
     QCOMPARE(dialog.csv.Label3[0]->toolTip(), s("　") + list + s("　"));
     QCOMPARE(dialog.csv.downloadStatus->text(),
-             s("ダウンロードしました：") + list + s("（2025/10/31 のデータ、124,495 件）。［OK］を押すと読み込みます。"));
+             s("ダウンロードしました：") + list
+                 + s("（2025/10/31 のデータ、124,495 件）と事業所の個別郵便番号一覧（22,428 件）。［OK］を押すと読み込みます。"));
     QCOMPARE(QDir(dataFolder()).entryList(QDir::Files | QDir::Hidden),
-             (QStringList{s("ken_all-20240131.zip"), s("ken_all-20240229.zip"), s("ken_all-20240331.zip"),
-                          s("ken_all-20251031.zip")}));
+             (QStringList{s("jigyosyo.zip"), s("ken_all-20240131.zip"), s("ken_all-20240229.zip"),
+                          s("ken_all-20240331.zip"), s("ken_all-20251031.zip")}));
     // Nothing is stored or loaded before OK.
     QVERIFY(m_services->store.writes().empty());
     QCOMPARE(m_services->state.table.recordCount(), 1);
@@ -331,6 +347,9 @@ void TestListDownload::aGoodListIsPointedAtAndLoadedOnOk()
     QCOMPARE(m_services->state.tablePath, list);
     QCOMPARE(m_services->store.ReadSetting(Section::Config, s("Yubin_File(0)")), list);
     QCOMPARE(loadedListSummary(m_services->state), s("124,495 件（2025/10/31 更新）"));
+    // The office list came with it, and lies beside it.
+    QCOMPARE(m_services->state.offices.recordCount(), 22428);
+    QCOMPARE(m_services->state.officesPath, QDir::toNativeSeparators(QDir(dataFolder()).filePath(s("jigyosyo.zip"))));
     QVERIFY(m_services->boxes.shown().empty());
     window->hide();
 }
@@ -346,7 +365,7 @@ void TestListDownload::cancelOfTheSettingsTakesTheDownloadBack()
 
     dialog.Command1[1]->click();
     Snapshot after = snapshot();
-    QCOMPARE(after.dataFolder, QStringList{s("ken_all-20251031.zip")});  // kept for another time
+    QCOMPARE(after.dataFolder, (QStringList{s("jigyosyo.zip"), s("ken_all-20251031.zip")}));  // kept for another time
     after.dataFolder = before.dataFolder;
     QCOMPARE(after, before);
     QVERIFY(m_services->store.writes().empty());
@@ -457,6 +476,44 @@ void TestListDownload::aServerThatTricklesIsGivenUpOn()
     QCOMPARE(result->error->code, ListUpdateFailure::TooSlow);
     QVERIFY2(m_server->bodyBytesWritten() > 5, "it did send");
     QVERIFY(QDir(dataFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+void TestListDownload::aFailedOfficeListLeavesThePostalListInstalled_data()
+{
+    QTest::addColumn<LocalHttpServer::Answer>("answer");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("not found") << LocalHttpServer::Answer{"404 Not Found", "gone"} << s("HTTP 404");
+    QTest::newRow("the postal list again") << LocalHttpServer::Answer{"200 OK", nationwideArchive()}
+                                           << s("事業所の個別郵便番号一覧の形になっていない行があります");
+    QTest::newRow("too few offices")
+        << LocalHttpServer::Answer{"200 OK", QByteArray::fromStdString(test::zipArchive(
+                                                 {{"JIGYOSYO.CSV", kTinyOfficeList, false, kPublished.toSecsSinceEpoch()}}))}
+        << s("郵便番号が 1 件しかありません。全国の事業所の個別郵便番号一覧なら 10,000 件以上");
+}
+
+void TestListDownload::aFailedOfficeListLeavesThePostalListInstalled()
+{
+    QFETCH(LocalHttpServer::Answer, answer);
+    QFETCH(QString, reason);
+    m_server->answer({"200 OK", nationwideArchive()});
+    m_server->answerAt(kOfficePath, answer);
+    m_services->boxes.queueAnswer(MsgResult::Ok);
+    const auto window = showMainWindow();
+    SETTEI dialog(m_services->context(), *window, m_dialogs, window.get());
+    download(dialog);
+
+    const auto &shown = m_services->boxes.shown();
+    QCOMPARE(shown.size(), std::size_t(1));
+    QVERIFY(shown[0].text.startsWith(s("最新の事業所の個別郵便番号一覧をダウンロードできませんでした。　\r\r")));
+    QVERIFY2(shown[0].text.contains(reason), qPrintable(shown[0].text));
+    QVERIFY(m_services->state.options.value(s("Yubin_File(0)")).endsWith(s("ken_all-20251031.zip")));
+    QCOMPARE(QDir(dataFolder()).entryList(QDir::Files | QDir::Hidden), QStringList{s("ken_all-20251031.zip")});
+
+    // OK loads the new postal list; the offices come from where they came before.
+    dialog.Command1[0]->click();
+    QCOMPARE(m_services->state.table.recordCount(), kNationwideRecords);
+    QCOMPARE(m_services->state.offices.recordCount(), 1);
+    window->hide();
 }
 
 QTEST_MAIN(TestListDownload)

@@ -346,8 +346,11 @@ void SETTEI::Command5_Click()
         request.inUsePaths << state.options.value(key) << m_context.store.ReadSetting(Section::Config, key);
     }
     request.inUsePaths << state.tablePath;
+    ListDownloadRequest offices;
+    offices.url = latestOfficeListUrl(state.options);
+    offices.limits = kOfficeListCheckLimits;
 
-    ListDownloadDialog progress(std::move(request), this);
+    ListDownloadDialog progress(std::move(request), std::move(offices), this);
     progress.exec();
     const ListDownloadResult &result = progress.result();
     switch (result.outcome) {
@@ -357,10 +360,19 @@ void SETTEI::Command5_Click()
         m_beforeDownloads.push_back({slot, options.value(arrayKey(QStringLiteral("Yubin_File"), slot)),
                                      options.value(arrayKey(QStringLiteral("FolderName"), slot)), result.path});
         pointSlotAt(slot, result.path);
+        const std::optional<ListDownloadResult> &offices = progress.officeResult();
+        const bool officesCame = offices && offices->outcome == ListDownloadResult::Outcome::Installed;
         csv.downloadStatus->setText(
-            QStringLiteral("ダウンロードしました：%1（%2 のデータ、%3 件）。［OK］を押すと読み込みます。")
+            QStringLiteral("ダウンロードしました：%1（%2 のデータ、%3 件）%4。［OK］を押すと読み込みます。")
                 .arg(result.path, result.dataDate.toString(QStringLiteral("yyyy/MM/dd")),
-                     QLocale(QLocale::English).toString(result.recordCount)));
+                     QLocale(QLocale::English).toString(result.recordCount),
+                     officesCame ? QStringLiteral("と事業所の個別郵便番号一覧（%1 件）")
+                                       .arg(QLocale(QLocale::English).toString(offices->recordCount))
+                                 : QString()));
+        // The postal list stays whatever became of the office list; a failure is told.
+        if (offices && offices->outcome == ListDownloadResult::Outcome::Failed && offices->error)
+            m_context.boxes.MsgBox(listUpdateFailedMessage(*offices->error, ListKind::Office), kStyleExclamationOk,
+                                   listUpdateTitle());
         break;
     }
     case ListDownloadResult::Outcome::UpToDate:
