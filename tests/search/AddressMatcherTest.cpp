@@ -48,6 +48,12 @@ TEST(AddressFolding, WaysOfWritingFoldToOneAndStayFolded)
         {"輪島市　門前町 黒岩", "輪島市門前町黒岩"},
         {"1 2", "1-2"},
         {"九 12", "9-12"},
+        // Compatibility forms: 塚 (U+FA10), a Kangxi radical, an enclosed
+        // abbreviation, a voicing mark apart from its kana.
+        {"\xEF\xA8\x90本", "塚本"},
+        {"\xE2\xBC\x8B王子", "8王子"},
+        {"㈱", "(株)"},
+        {"カ\xE3\x82\x99ラ ", "ケラ"},
     };
     for (const Case &c : cases) {
         const QString folded = foldAddressVariants(s(c.written));
