@@ -286,10 +286,10 @@ TEST_F(QueryTool, BestCandidateOnly)
 TEST_F(QueryTool, BestCandidateOfEveryLine)
 {
     const QueryRun batch = run(withList({QStringLiteral("--candidates"), QStringLiteral("--best")}),
-                               QStringLiteral("北海道札幌市中央区北1条西2丁目\r\n\n存在しない住所\n"
+                               QStringLiteral("北海道札幌市中央区旭ケ丘5丁目\r\n\n存在しない住所\n"
                                               "京都府京都市中京区河原町通二条下る一之船入町537-50\n"));
     EXPECT_EQ(batch.status, 0);
-    EXPECT_EQ(batch.out, QStringLiteral("北海道札幌市中央区北1条西2丁目\t060-0001\t北海道札幌市中央区北一条西\n"
+    EXPECT_EQ(batch.out, QStringLiteral("北海道札幌市中央区旭ケ丘5丁目\t064-0941\t北海道札幌市中央区旭ケ丘\n"
                                         "\t\t\n"
                                         "存在しない住所\t\t\n"
                                         "京都府京都市中京区河原町通二条下る一之船入町537-50\t604-0924\t"
