@@ -266,7 +266,14 @@ std::uint32_t AddressMatcher::addNote(const Note &note)
 
 QStringView AddressMatcher::townName(const Town &town) const
 {
-    return m_table.townName(m_members[town.firstMember].row).first(town.nameSize);
+    return m_table.townName(memberOf(town, 0).row).first(town.nameSize);
+}
+
+AddressMatcher::Member AddressMatcher::memberOf(const Town &town, std::uint32_t m) const
+{
+    if (town.direct)
+        return {static_cast<int>(town.firstMember), 0};
+    return m_members[town.firstMember + m];
 }
 
 void AddressMatcher::build(const std::vector<int> *rows)
@@ -385,7 +392,6 @@ void AddressMatcher::build(const std::vector<int> *rows)
     std::erase_if(named, [](const Named &town) { return town.key.size == 0; });
 
     m_towns.reserve(named.size());
-    m_members.reserve(named.size());
     for (std::size_t first = 0; first < named.size();) {
         std::size_t last = first + 1;
         while (last < named.size() && named[last].city == named[first].city
@@ -394,12 +400,17 @@ void AddressMatcher::build(const std::vector<int> *rows)
         Town town;
         town.key = named[first].key;
         town.nameSize = named[first].nameSize;
-        town.firstMember = static_cast<std::uint32_t>(m_members.size());
         town.memberCount = static_cast<std::uint32_t>(last - first);
-        for (std::size_t n = first; n < last; ++n) {
-            const Named &row = named[n];
-            m_members.push_back({row.row, row.note});
-            town.floors = town.floors || m_notes[row.note].kind == TownNote::Kind::Floor;
+        town.direct = town.memberCount == 1 && named[first].note == 0;
+        if (town.direct) {
+            town.firstMember = static_cast<std::uint32_t>(named[first].row);
+        } else {
+            town.firstMember = static_cast<std::uint32_t>(m_members.size());
+            for (std::size_t n = first; n < last; ++n) {
+                const Named &row = named[n];
+                m_members.push_back({row.row, row.note});
+                town.floors = town.floors || m_notes[row.note].kind == TownNote::Kind::Floor;
+            }
         }
         City &city = m_cities[static_cast<std::size_t>(named[first].city)];
         if (city.townCount == 0)
@@ -845,7 +856,7 @@ AddressMatcher::Answer AddressMatcher::decide(const std::vector<int> &cities, co
         for (const TownHit *hit : tied) {
             const Town &town = m_towns[hit->town];
             for (std::uint32_t m = 0; m < town.memberCount; ++m)
-                rows.push_back(m_members[town.firstMember + m].row);
+                rows.push_back(memberOf(town, m).row);
         }
         if (Answer one = oneCodeOf(rows, Verdict::SeveralCodes); one.verdict == Verdict::Named)
             return one;
@@ -915,7 +926,7 @@ AddressMatcher::Answer AddressMatcher::decideTown(std::size_t index, QStringView
             return {-1, Verdict::NotSure, {}};
     }
 
-    const auto member = [&](std::uint32_t m) -> const Member & { return m_members[town.firstMember + m]; };
+    const auto member = [&](std::uint32_t m) { return memberOf(town, m); };
     const auto noteOf = [&](std::uint32_t m) -> const Note & { return m_notes[member(m).note]; };
     if (town.memberCount == 1 && !town.floors)
         return {member(0).row, Verdict::Named, {}};

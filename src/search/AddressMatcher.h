@@ -102,8 +102,9 @@ private:
     struct Town {
         Key key;
         std::int32_t nameSize = 0;  // the name is the start of its first row's town field
-        std::uint32_t firstMember = 0;
+        std::uint32_t firstMember = 0;  // in m_members; the row itself where `direct`
         std::uint32_t memberCount = 0;
+        bool direct = false;     // one row without a note, as most names have
         bool floors = false;     // a building, one row a floor
         bool buildings = false;  // buildings are listed under it
     };
@@ -157,6 +158,7 @@ private:
     [[nodiscard]] Answer decideTown(std::size_t town, QStringView after, bool buildingsToo) const;
     [[nodiscard]] Answer oneCodeOf(const std::vector<int> &rows, Verdict otherwise) const;
     [[nodiscard]] QStringView townName(const Town &town) const;
+    [[nodiscard]] Member memberOf(const Town &town, std::uint32_t m) const;
     std::uint32_t addNote(const Note &note);
 
     const PostalTable &m_table;
