@@ -10,6 +10,7 @@
 #include "search/PickLists.h"
 #include "search/PostalCodeCheck.h"
 #include "search/PostalLookup.h"
+#include "search/TownNote.h"
 
 #include <QTextStream>
 
@@ -52,7 +53,8 @@ const QString kHelp = QStringLiteral(
     "                       candidate window lists them\n"
     "  --best               only the candidate the address names; with no ADDRESS, one\n"
     "                       address a line on standard input, each answered with one line:\n"
-    "                       ADDRESS<TAB>nnn-nnnn<TAB>matched address (both empty for none)\n"
+    "                       ADDRESS<TAB>nnn-nnnn<TAB>matched address; with no code, the\n"
+    "                       third column says why (several codes: …, several cities: …)\n"
     "  --help               this text\n"
     "  --version            the version\n"
     "\n"
@@ -254,8 +256,35 @@ int printCandidates(const PostalTable &table, const QString &address, bool bestO
     return kQueryExitOk;
 }
 
+// Why an address has no code, for the batch's third column.
+QString whyNoCode(const PostalTable &table, const AddressMatcher::Answer &answer)
+{
+    QStringList named;
+    switch (answer.verdict) {
+    case AddressMatcher::Verdict::NoCity:
+        return QStringLiteral("no city of the list");
+    case AddressMatcher::Verdict::NoTown:
+        return QStringLiteral("no town area of the list");
+    case AddressMatcher::Verdict::SeveralCities:
+        for (const int row : answer.rows)
+            named.append(table.prefName(row) + table.cityName(row));
+        named.removeDuplicates();
+        return QStringLiteral("several cities: ") + named.join(QStringLiteral(", "));
+    case AddressMatcher::Verdict::SeveralWards:
+        return QStringLiteral("several wards");
+    case AddressMatcher::Verdict::SeveralCodes:
+        for (const int row : answer.rows)
+            named.append(hyphenatedCode(table.zipCode(row)));
+        return QStringLiteral("several codes: ") + named.join(QStringLiteral(", "));
+    case AddressMatcher::Verdict::NotSure:
+    case AddressMatcher::Verdict::Named:
+        break;
+    }
+    return QStringLiteral("no town area for sure");
+}
+
 // Every line an address; every answer a line: the address, its code and the
-// address that code stands for, separated by tabs.
+// address that code stands for, separated by tabs; without a code, why not.
 int printBestOfLines(const PostalTable &table, QueryStreams streams)
 {
     const AddressMatcher matcher(table);
@@ -264,9 +293,13 @@ int printBestOfLines(const PostalTable &table, QueryStreams streams)
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
         streams.out << line << '\t';
-        if (const int row = matcher.bestRow(line); row >= 0) {
-            streams.out << hyphenatedCode(table.zipCode(row)) << '\t' << table.prefName(row) << table.cityName(row)
-                        << table.townName(row);
+        const AddressMatcher::Answer answer = matcher.answer(line);
+        if (answer.row >= 0) {
+            const QString town = wholeTownField(table, answer.row);
+            streams.out << hyphenatedCode(table.zipCode(answer.row)) << '\t' << table.prefName(answer.row)
+                        << table.cityName(answer.row) << town;
+        } else if (!line.trimmed().isEmpty()) {
+            streams.out << '\t' << whyNoCode(table, answer);
         } else {
             streams.out << '\t';
         }

@@ -286,15 +286,32 @@ TEST_F(QueryTool, BestCandidateOnly)
 TEST_F(QueryTool, BestCandidateOfEveryLine)
 {
     const QueryRun batch = run(withList({QStringLiteral("--candidates"), QStringLiteral("--best")}),
-                               QStringLiteral("北海道札幌市中央区北1条西2丁目\r\n\n存在しない住所\n"
-                                              "京都府京都市中京区河原町通二条下る一之船入町537-50\n"));
+                               QStringLiteral("北海道札幌市中央区旭ケ丘5丁目\r\n\n存在しない住所\n"
+                                              "京都府京都市中京区河原町通二条下る一之船入町537-50\n"
+                                              "北海道札幌市中央区北1条西2丁目\n府中市1-2\n北海道札幌市\n"
+                                              "北海道札幌市中央区北99条西1丁目\n"));
     EXPECT_EQ(batch.status, 0);
-    EXPECT_EQ(batch.out, QStringLiteral("北海道札幌市中央区北1条西2丁目\t060-0001\t北海道札幌市中央区北一条西\n"
+    // Without a code, the third column says why.
+    EXPECT_EQ(batch.out, QStringLiteral("北海道札幌市中央区旭ケ丘5丁目\t064-0941\t北海道札幌市中央区旭ケ丘\n"
                                         "\t\t\n"
-                                        "存在しない住所\t\t\n"
+                                        "存在しない住所\t\tno city of the list\n"
                                         "京都府京都市中京区河原町通二条下る一之船入町537-50\t604-0924\t"
-                                        "京都府京都市中京区一之船入町\n"));
+                                        "京都府京都市中京区一之船入町\n"
+                                        "北海道札幌市中央区北1条西2丁目\t\tseveral codes: 060-0001, 064-0821\n"
+                                        "府中市1-2\t\tseveral cities: 東京都府中市, 広島県府中市\n"
+                                        "北海道札幌市\t\tseveral wards\n"
+                                        "北海道札幌市中央区北99条西1丁目\t\tno town area for sure\n"));
     EXPECT_EQ(batch.err, QString());
+
+    // A list that keeps its notes tells the rows apart, and the address a
+    // code stands for is its whole town field, over all its records.
+    const QueryRun notes = run({QStringLiteral("--list"), QStringLiteral(TORUMIN_TEST_FIXTURES "/published_notes.csv"),
+                                QStringLiteral("--candidates"), QStringLiteral("--best")},
+                               QStringLiteral("北海道札幌市中央区大通西20丁目\n山形県最上郡大蔵村南山15番地\n"));
+    EXPECT_EQ(notes.out, QStringLiteral("北海道札幌市中央区大通西20丁目\t064-0820\t"
+                                        "北海道札幌市中央区大通西（２０～２８丁目）\n"
+                                        "山形県最上郡大蔵村南山15番地\t996-0301\t"
+                                        "山形県最上郡大蔵村南山（１～３、５、７、９～１２、１５番地）\n"));
 }
 
 } // namespace
