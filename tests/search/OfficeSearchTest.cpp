@@ -1,5 +1,7 @@
 #include "data/OfficeTable.h"
 #include "data/PostalListReader.h"
+#include "search/AddressMatcher.h"
+#include "search/OfficeAddressMatcher.h"
 #include "search/OfficeSearch.h"
 #include "search/PostalLookup.h"
 
@@ -71,6 +73,43 @@ TEST(OfficeSearch, CodeSearchFallsBackToTheOfficeList)
     const std::vector<int> found = index.find(u"宮内庁");
     ASSERT_FALSE(found.empty());
     EXPECT_EQ(offices.table.code(found.front()), u"1008111");
+}
+
+TEST(OfficeSearch, AnAddressThatNamesAnOfficeThereGetsItsCode)
+{
+    const ListReadResult postal = readPostalListFile(QStringLiteral(TORUMIN_FULL_LIST));
+    const OfficeReadResult offices = readOfficeListFile(QStringLiteral(TORUMIN_FULL_OFFICE_LIST));
+    ASSERT_FALSE(postal.error || offices.error);
+    const AddressMatcher addresses(postal.table);
+    const OfficeAddressMatcher matcher(addresses, postal.table, offices.table);
+    const struct {
+        const char16_t *text;
+        const char16_t *code;    // the answer's, office or area
+        const char16_t *office;  // the office's name, if one
+    } cases[] = {
+        {u"東京都千代田区千代田1-1 宮内庁", u"1008111", u"宮内庁"},
+        {u"東京中央郵便局 東京都千代田区丸の内2-7-2", u"1008994", u"東京中央郵便局"},
+        {u"東京中央郵便局東京都千代田区丸の内２－７－２", u"1008994", u"東京中央郵便局"},
+        {u"東京都千代田区千代田1-1", u"1000001", nullptr},
+        // A name of the list, but not at that address: the address's code.
+        {u"東京都千代田区千代田1-1 東京中央郵便局", u"1000001", nullptr},
+        // No address at all: nothing, whatever name is there.
+        {u"宮内庁", nullptr, nullptr},
+    };
+    for (const auto &c : cases) {
+        const OfficeAddressMatcher::Answer answer = matcher.answer(c.text);
+        const QString text = QString::fromUtf16(c.text);
+        if (!c.code) {
+            EXPECT_EQ(answer.area.row, -1) << text.toStdString();
+            EXPECT_EQ(answer.office, -1) << text.toStdString();
+            continue;
+        }
+        const QStringView code = answer.office >= 0 ? offices.table.code(answer.office) : postal.table.zipCode(answer.area.row);
+        EXPECT_EQ(code, QStringView(c.code)) << text.toStdString();
+        EXPECT_EQ(answer.office >= 0 ? offices.table.name(answer.office) : QStringView(),
+                  c.office ? QStringView(c.office) : QStringView())
+            << text.toStdString();
+    }
 }
 
 } // namespace
