@@ -216,11 +216,27 @@ void JUSHO_KEN::City_Fill()
 
 void JUSHO_KEN::Town_Fill()
 {
-    const QStringList towns = townList(m_context.state.table, m_script, Combo1[0]->currentText(), Combo1[1]->currentText());
-    Combo1[2]->clear();
-    Combo1[2]->addItems(towns);
-    Combo1[2]->setCurrentIndex(-1);
-    Combo1[2]->setEditText(QString());
+    const TownList towns = townList(m_context.state.table, m_script, Combo1[0]->currentText(), Combo1[1]->currentText());
+    QComboBox *box = Combo1[2];
+    box->clear();
+    box->addItems(towns.names);
+    for (std::size_t i = 0; i < towns.rows.size(); ++i)
+        box->setItemData(static_cast<int>(i), towns.rows[i]);
+    box->setCurrentIndex(-1);
+    box->setEditText(QString());
+}
+
+// The row of the town item shown in the box, when the box shows an item of
+// its list; -1 for typed text, which the search looks up by name.
+int JUSHO_KEN::pickedTownRow() const
+{
+    const QComboBox *box = Combo1[2];
+    const int index = box->currentIndex();
+    if (index < 0 || box->itemText(index) != box->currentText())
+        return -1;
+    bool ok = false;
+    const int row = box->itemData(index).toInt(&ok);
+    return ok ? row : -1;
 }
 
 bool JUSHO_KEN::Jusho_Check()
@@ -248,6 +264,7 @@ void JUSHO_KEN::Command1_Click(int index)
             return;
         for (int i = 0; i < 3; ++i)
             m_context.state.options.set(stateKey(i), Combo1[static_cast<std::size_t>(i)]->currentText());
+        m_context.state.pickedTownRow = pickedTownRow();
         m_context.state.searchRequested = 1;
         accept();
         break;
