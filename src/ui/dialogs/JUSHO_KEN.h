@@ -40,6 +40,7 @@ private:
     [[nodiscard]] int listIndex(const QObject *object) const;
     bool listKeyPressed(int index, QKeyEvent &key);
     void completionChosen(int index, const QModelIndex &completion);
+    [[nodiscard]] bool listTakesEnter(int index) const;
     void enterInBox(int index);
     [[nodiscard]] int pickedTownRow() const;
     void City_Fill();
@@ -56,8 +57,9 @@ private:
     // Entered by a click on its text: its list opens when the button comes up.
     bool m_dropOnRelease = false;
     // A row of an open list was pointed at, by the arrow keys or the mouse:
-    // Enter and Tab take it. Otherwise the box keeps what was typed.
+    // Enter and Tab take it. Otherwise the box keeps what it holds.
     bool m_rowPointedAt = false;
+    bool m_listTookEnter = false;  // until that Enter's key press
 };
 
 } // namespace torumin
