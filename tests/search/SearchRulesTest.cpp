@@ -264,6 +264,24 @@ TEST(HistoryCopy, TakesTheCodeTheAddressOrBoth)
     EXPECT_EQ(historyCopyText(s("no space"), false, true), s("no space"));
 }
 
+TEST(PostalCodeCheck, APastedLineGivesTheCodeItBeginsWith)
+{
+    const std::optional<QString> code = s("1000005");
+    const std::vector<std::pair<const char *, std::optional<QString>>> cases{
+        {"〒100-0005　東京都千代田区丸の内", code},                      // the result box, the history
+        {"100-0005　東京都千代田区丸の内", code},                        // a candidate line without the mark
+        {"1000005 東京都", code},
+        {"〒100-0005", code},
+        {"〒999-9999　指定の郵便番号に該当する 「住所」 は存在しません。　", s("9999999")},
+        {"〒選択の住所に該当する 「郵便番号」 は存在しません。　　東京都府中市", std::nullopt},
+        {"東京都千代田区丸の内 100-0005", std::nullopt},
+        {"100 0005", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto &[text, digits] : cases)
+        EXPECT_EQ(leadingPostalCode(s(text)), digits) << text;
+}
+
 TEST(PostalCodeCheck, MessagesInOrder)
 {
     const CodeCheckMessage length{s("入力された郵便番号が７桁ではありません。　"), s("桁数確認"), -1};

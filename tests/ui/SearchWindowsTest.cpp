@@ -793,6 +793,8 @@ void TestSearchWindows::pastedCodeFillsBothBoxes_data()
     QTest::newRow("full-width") << s("１０００００５") << 1 << s("100") << s("0005");
     QTest::newRow("part of a code") << s("0005") << 1 << QString() << s("0005");
     QTest::newRow("not a code") << s("abcde") << 0 << s("abc") << QString();
+    QTest::newRow("a result or history line") << s("〒100-0005　東京都千代田区丸の内") << 0 << s("100") << s("0005");
+    QTest::newRow("a candidate line") << s("100-0005　東京都千代田区丸の内") << 1 << s("100") << s("0005");
 }
 
 void TestSearchWindows::pastedCodeFillsBothBoxes()
