@@ -159,6 +159,7 @@ private Q_SLOTS:
     void eraseAsksAndWritesEightKeys_data();
     void eraseAsksAndWritesEightKeys();
     void historyWindowCommitsDiscardsAndCopies();
+    void historyListShowsWholeRows();
 
 private:
     std::unique_ptr<TORUMIN> showMainWindow();
@@ -959,6 +960,25 @@ void TestSearchWindows::historyWindowCommitsDiscardsAndCopies()
     QCOMPARE(m_store.writes().size(), std::size_t(22));
     QCOMPARE(m_help.requests, std::vector<int>{44});
     window->hide();
+}
+
+void TestSearchWindows::historyListShowsWholeRows()
+{
+    for (int i = 0; i < 20; ++i)
+        m_state.options.set(historyKey(i), s("〒100-0005　東京都千代田区丸の内%1").arg(i));
+    RIREKI window(context());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const auto rowHeight = [&] { return window.List1->visualItemRect(window.List1->item(0)).height(); };
+    const int viewport = window.List1->viewport()->height();
+    // No row cut at the bottom, rows with room for their glyphs, and the list
+    // as designed but for less than a pixel a row.
+    QTRY_COMPARE(window.List1->viewport()->height() % rowHeight(), 0);
+    QVERIFY(rowHeight() >= QFontInfo(window.List1->font()).pixelSize());
+    const int designed = static_cast<int>(std::lround(3660 / (1440.0 / window.logicalDpiY())));
+    QVERIFY(window.List1->height() <= designed);
+    QVERIFY(window.List1->height() > designed - viewport / rowHeight());
+    window.reject();
 }
 
 QTEST_MAIN(TestSearchWindows)

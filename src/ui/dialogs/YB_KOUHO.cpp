@@ -12,8 +12,10 @@
 #include "ui/dialogs/CandidateListModel.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QListView>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -30,6 +32,18 @@ QSize frameAllowance(const QWidget *parent)
     if (parent && parent->isVisible())
         return parent->frameGeometry().size() - parent->geometry().size();
     return {0, 0};
+}
+
+// The screen a window stored at `position` opens on: the one there, else (a
+// screen since removed) its parent's.
+QRect screenRoom(QPoint position, const QWidget *parent)
+{
+    const QScreen *screen = QGuiApplication::screenAt(position);
+    if (!screen && parent)
+        screen = parent->screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect(position, QSize(1 << 20, 1 << 20));
 }
 
 } // namespace
@@ -101,7 +115,23 @@ void YB_KOUHO::Form_Load(const QString &address)
         List1->scrollTo(index, QAbstractItemView::PositionAtCenter);
     }
 
-    move(twips.px(options.number(QStringLiteral("YB_Left"))), twips.px(options.number(QStringLiteral("YB_Top"))));
+    // On the screen it opens on, whole: a row count too tall for the screen
+    // gives fewer rows, a stored place off the screen's edge moves in.
+    // A hand-edited store may hold any number; far off is far enough.
+    const auto coordinate = [&](const char *key) {
+        return std::clamp(twips.px(std::clamp(options.number(QString::fromLatin1(key)), -1e8, 1e8)), -(1 << 24), 1 << 24);
+    };
+    const QPoint stored(coordinate("YB_Left"), coordinate("YB_Top"));
+    const ListWindowPlace place = listWindowOnScreen(QRect(stored, outer), List1->height(), screenRoom(stored, parentWidget()));
+    if (const int cut = List1->height() - place.listHeight; cut > 0) {
+        setFixedSize(place.frame.size() - frame);
+        List1->resize(List1->width(), place.listHeight);
+        for (QPushButton *button : Command1)
+            button->move(button->x(), button->y() - cut);
+        m_designedListHeight = List1->height();
+        m_leastRows = 1;
+    }
+    move(place.frame.topLeft());
     List1->setFocus();
     // The room for rows is known only once the view has placed its frame and
     // scroll bars.
@@ -117,20 +147,15 @@ bool YB_KOUHO::eventFilter(QObject *watched, QEvent *event)
 
 void YB_KOUHO::fitWholeRows()
 {
-    // A row cut in half at the bottom looks like a fault in the list. Rows are
-    // made a little taller or tighter so that a whole number of them, at least
-    // the number the options ask for, fills the designed height; what is left
-    // over (less than a pixel a row) comes off the list's height.
+    // A row cut in half at the bottom looks like a fault in the list: a whole
+    // number of rows, at least the number the options ask for, fills the
+    // designed height.
     const int chrome = List1->height() - List1->viewport()->height();
-    const int room = m_designedListHeight - chrome;
-    const int preferred = std::max(1, m_model->preferredRowHeight());
-    const int rows = std::max({1, m_leastRows, room / preferred});
-    const int rowHeight = std::max(1, room / rows);
-    const bool changed = rowHeight != m_model->rowHeight();
-    m_model->setRowHeight(rowHeight);
-    const int height = chrome + rows * rowHeight;
-    if (height != List1->height())
-        List1->resize(List1->width(), height);
+    const WholeRows fit = wholeRows(m_designedListHeight, chrome, m_model->preferredRowHeight(), m_leastRows);
+    const bool changed = fit.rowHeight != m_model->rowHeight();
+    m_model->setRowHeight(fit.rowHeight);
+    if (fit.listHeight != List1->height())
+        List1->resize(List1->width(), fit.listHeight);
     if (changed && List1->currentIndex().isValid())
         List1->scrollTo(List1->currentIndex(), QAbstractItemView::PositionAtCenter);
 }
