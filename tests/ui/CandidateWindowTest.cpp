@@ -2,6 +2,7 @@
 #include "app/Module1.h"
 #include "app/SettingsKeys.h"
 #include "app/WindowGeometry.h"
+#include "app/platform/QtMessageBoxes.h"
 #include "data/PostalListReader.h"
 #include "search/SearchHistory.h"
 #include "support/FakePlatform.h"
@@ -19,6 +20,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QListView>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -70,6 +72,7 @@ private Q_SLOTS:
     void listShowsWholeRows();
     void windowStaysWholeOnItsScreen_data();
     void windowStaysWholeOnItsScreen();
+    void noResultMessageLeavesTheAddressInView();
     void longestListScrollsToItsWidestLine();
     void theTypedTownIsSelected();
     void theNamedRowOpensSelectedAndCentred_data();
@@ -335,6 +338,32 @@ void TestCandidateWindow::windowStaysWholeOnItsScreen()
     QTRY_COMPARE(window.List1->viewport()->height() % rowHeight(), 0);
     QVERIFY(rowHeight() >= QFontInfo(window.List1->font()).pixelSize());
     window.reject();
+}
+
+void TestCandidateWindow::noResultMessageLeavesTheAddressInView()
+{
+    QtMessageBoxes real;
+    UiContext withRealBoxes{m_state, m_store, real, m_clipboard, m_help, m_web};
+    JUSHO_K_KEN dialog(withRealBoxes);
+    dialog.show();
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    dialog.Text1->setText(s("横浜市中区"));
+    QRect message;
+    QString text;
+    m_driver->then([&](QWidget &box) {
+        message = box.frameGeometry();
+        text = static_cast<QMessageBox &>(box).text();
+        QTest::keyClick(&box, Qt::Key_Return);
+    });
+    m_driver->then([](QWidget &candidates) { static_cast<QDialog &>(candidates).reject(); });
+    QTest::keyClick(dialog.Text1, Qt::Key_Return);
+    QCOMPARE(text, s("入力された住所から、検索できませんでした。　入力住所を確認して下さい。　"));
+    const QRect typed(dialog.Text1->mapToGlobal(QPoint(0, 0)), dialog.Text1->size());
+    QVERIFY(!message.isEmpty());
+    QVERIFY(!message.intersects(typed));
+    QVERIFY(dialog.screen()->availableGeometry().contains(message));
+    dialog.reject();
 }
 
 void TestCandidateWindow::longestListScrollsToItsWidestLine()

@@ -48,7 +48,7 @@ QRect screenRoom(QPoint position, const QWidget *parent)
 
 } // namespace
 
-YB_KOUHO::YB_KOUHO(UiContext context, const QString &address, QWidget *parent)
+YB_KOUHO::YB_KOUHO(UiContext context, const QString &address, QWidget *parent, const QWidget *typedIn)
     : QDialog(parent)
     , m_context(context)
 {
@@ -73,10 +73,10 @@ YB_KOUHO::YB_KOUHO(UiContext context, const QString &address, QWidget *parent)
     setTabOrder(Command1[0], Command1[1]);
     setTabOrder(Command1[1], Command1[2]);
 
-    Form_Load(address);
+    Form_Load(address, typedIn);
 }
 
-void YB_KOUHO::Form_Load(const QString &address)
+void YB_KOUHO::Form_Load(const QString &address, const QWidget *typedIn)
 {
     const Options &options = m_context.state.options;
     const TwipsPlacement twips;
@@ -103,8 +103,11 @@ void YB_KOUHO::Form_Load(const QString &address)
     const SplitAddress split = splitAddress(address);
     const std::vector<int> rows = candidateRows(table, split);
     m_model->setLines(candidateLines(table, rows, split.prefecture, m_format), font);
-    if (m_model->rowCount() == 0)
-        m_context.boxes.MsgBox(kNoCandidatesMessage, kStyleExclamationOk, kNoCandidatesTitle);
+    if (m_model->rowCount() == 0) {
+        // Not over the address it asks the user to check.
+        const QRect typed = typedIn && typedIn->isVisible() ? QRect(typedIn->mapToGlobal(QPoint(0, 0)), typedIn->size()) : QRect();
+        m_context.boxes.MsgBoxClearOf(kNoCandidatesMessage, kStyleExclamationOk, kNoCandidatesTitle, typed);
+    }
 
     // The line the typed address names, selected and in view: type, search, copy.
     const int best = bestCandidateRow(table, rows, split, address);
