@@ -28,6 +28,10 @@ struct Module1 {
     QDateTime tableDataDate;   // how old its data is (listDataDate), to tell how fresh the list is
     int SearchMode = 0;
     int searchRequested = 0;
+    // The table row the address dialog's town was picked from its list as,
+    // for the search it confirms; -1 for a typed town. Never stored: a row
+    // means something only in the table it was picked from.
+    int pickedTownRow = -1;
 };
 
 // What start-up needs from the windowing side.
