@@ -82,7 +82,7 @@ void townsOfToyama(benchmark::State &state)
     const QString city = QStringLiteral("富山市");
     for (auto _ : state)
         benchmark::DoNotOptimize(townList(table, AddressScript::Kanji, pref, city));
-    state.counters["items"] = static_cast<double>(townList(table, AddressScript::Kanji, pref, city).size());
+    state.counters["items"] = static_cast<double>(townList(table, AddressScript::Kanji, pref, city).names.size());
 }
 
 } // namespace

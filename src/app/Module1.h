@@ -38,6 +38,10 @@ struct Module1 {
     int pickedOffice = -1;  // the office-name search's choice, a row of offices
     int SearchMode = 0;
     int searchRequested = 0;
+    // The table row the address dialog's town was picked from its list as,
+    // for the search it confirms; -1 for a typed town. Never stored: a row
+    // means something only in the table it was picked from.
+    int pickedTownRow = -1;
 };
 
 // What start-up needs from the windowing side.

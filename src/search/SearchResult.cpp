@@ -32,8 +32,9 @@ SearchResult addressToCode(Module1 &state, SettingsStore &store, int mode)
     const QString pref = options.value(arrayKey(family, 0));
     const QString city = options.value(arrayKey(family, 1));
     const QString town = options.value(arrayKey(family, 2));
+    const int picked = std::exchange(state.pickedTownRow, -1);
 
-    SearchResult result{codeResultText(state.table, pref, city, town, script),
+    SearchResult result{codeResultText(state.table, pref, city, town, script, picked),
                         options.isOn(arrayKey(QStringLiteral("OptRen"), mode))};
     if (options.isOn(arrayKey(QStringLiteral("OptLak"), mode))) {
         for (int i = 0; i < 3; ++i)

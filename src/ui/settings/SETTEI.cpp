@@ -15,6 +15,7 @@
 #include "ui/UiFonts.h"
 #include "ui/main/TORUMIN.h"
 #include "ui/settings/ListDownloadDialog.h"
+#include "ui/settings/PathLabel.h"
 #include "ui/settings/ToolbarCustomizeDialog.h"
 #include "ui/settings/UpDown.h"
 
@@ -160,9 +161,12 @@ void SETTEI::Form_Load()
         }
     }
     const QString summary = loadedListSummary(m_context.state);
-    csv.loadedList->setText(summary.isEmpty() ? QStringLiteral("郵便番号一覧は読み込まれていません。")
-                                              : QStringLiteral("読み込み中の郵便番号一覧：") + m_context.state.tablePath
-                                                    + QStringLiteral("　") + summary);
+    if (summary.isEmpty())
+        csv.loadedList->setText(QStringLiteral("郵便番号一覧は読み込まれていません。"));
+    else
+        csv.loadedList->setPathLine(QStringLiteral("読み込み中の郵便番号一覧："), m_context.state.tablePath,
+                                    QStringLiteral("　") + summary);
+    csv.loadedList->setToolTip(csv.loadedList->text());
     m_openedSlot = selectedSlot(options);
     m_openedPath = selectedListPath(options);
     csv.Option1[static_cast<std::size_t>(m_openedSlot)]->setChecked(true);
