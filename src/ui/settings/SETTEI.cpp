@@ -1,6 +1,7 @@
 #include "ui/settings/SETTEI.h"
 
 #include "app/DownloadedList.h"
+#include "app/OfficeList.h"
 #include "app/ListUpdateMessages.h"
 #include "app/Module1.h"
 #include "app/SettingsKeys.h"
@@ -167,6 +168,13 @@ void SETTEI::Form_Load()
         csv.loadedList->setPathLine(QStringLiteral("読み込み中の郵便番号一覧："), m_context.state.tablePath,
                                     QStringLiteral("　") + summary);
     csv.loadedList->setToolTip(csv.loadedList->text());
+    const QString offices = loadedOfficeSummary(m_context.state);
+    if (offices.isEmpty())
+        csv.loadedOffices->setText(QStringLiteral("事業所の個別郵便番号一覧は読み込まれていません。"));
+    else
+        csv.loadedOffices->setPathLine(QStringLiteral("事業所の個別郵便番号一覧："), m_context.state.officesPath,
+                                       QStringLiteral("　") + offices);
+    csv.loadedOffices->setToolTip(csv.loadedOffices->text());
     m_openedSlot = selectedSlot(options);
     m_openedPath = selectedListPath(options);
     csv.Option1[static_cast<std::size_t>(m_openedSlot)]->setChecked(true);

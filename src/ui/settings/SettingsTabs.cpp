@@ -224,6 +224,9 @@ CsvTab buildCsvTab(const QString &downloadPage)
     tab.loadedList = new PathLabel;
     tab.loadedList->setObjectName(QStringLiteral("loadedList"));
     layout->addWidget(tab.loadedList);
+    tab.loadedOffices = new PathLabel;
+    tab.loadedOffices->setObjectName(QStringLiteral("loadedOffices"));
+    layout->addWidget(tab.loadedOffices);
 
     tab.Label1 = new QLabel(QStringLiteral("URL：") + downloadPage);
     tab.Label1->setObjectName(QStringLiteral("Label1"));

@@ -48,6 +48,7 @@ struct CsvTab {
     std::array<QToolButton *, 8> Command4{};
     QLabel *Label1 = nullptr;  // the download page link
     PathLabel *loadedList = nullptr;  // which list is loaded, how many records, how fresh
+    PathLabel *loadedOffices = nullptr;  // the same of the office list that goes with it
     QPushButton *Command5 = nullptr;  // downloads the latest list
     QLabel *downloadStatus = nullptr;  // what the last download brought
 };
