@@ -22,6 +22,7 @@ namespace {
 
 constexpr int kFieldsPerRecord = 15;
 constexpr int kFirstKeptField = 2; // fields 3 to 9, counted from 0
+constexpr int kLocalGovernmentCodeField = 0;
 constexpr int kTooManyFields = -1;
 constexpr std::size_t kMinChunkBytes = 1;
 
@@ -135,7 +136,7 @@ private:
     PostalTableBuilder m_builder;
     // The previous row's raw bytes per column: equal bytes decode to equal
     // text, so a repeated field is found before paying for its decoding.
-    std::array<std::string, kPostalColumnCount> m_previous;
+    std::array<std::string, kStoredColumnCount> m_previous;
     std::string m_joined;
     std::u16string m_folded;
     std::optional<Problem> m_problem;
@@ -386,6 +387,8 @@ bool ListParser::storeField(std::string_view bytes, const FieldOrigin &origin,
         if (!m_builder.beginRow())
             return fail(Problem::Kind::OutOfMemory, fieldStart);
     }
+    if (m_field == kLocalGovernmentCodeField)
+        return storeKept(static_cast<int>(PostalColumn::LocalGovernmentCode), bytes, origin);
     const int column = m_field - kFirstKeptField;
     return column >= 0 && column < kPostalColumnCount ? storeKept(column, bytes, origin)
                                                        : checkDiscarded(bytes, origin);
