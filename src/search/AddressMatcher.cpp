@@ -27,8 +27,9 @@ constexpr int kUnsure = -2;  // a name, but not one for sure
 // number may be left out where more of the name follows (北1西2 is 北1条西
 // 2丁目, as Sapporo writes it); a name listed with 丁目 also ends where the
 // block number goes on with a hyphen (保原町1-2-3 is 保原町1丁目).
-AddressMatcher::Meeting matchAt(QStringView typed, qsizetype i, QStringView key)
+AddressMatcher::Meeting matchAt(QStringView typed, qsizetype i, QStringView key, qsizetype &end)
 {
+    end = i;
     using Meeting = AddressMatcher::Meeting;
     qsizetype j = 0;
     while (j < key.size()) {
@@ -51,8 +52,10 @@ AddressMatcher::Meeting matchAt(QStringView typed, qsizetype i, QStringView key)
             ++j;
             continue;
         }
-        if (inNumber && key.sliced(j) == u"丁目" && (left.isEmpty() || left.front() == u'-'))
+        if (inNumber && key.sliced(j) == u"丁目" && (left.isEmpty() || left.front() == u'-')) {
+            end = i;
             return Meeting::Whole;
+        }
         // 北10条 typed where the name is 北1条, 北2条 where it is 北1条. A name
         // that starts with its number says nothing of a bare block number.
         const bool typedDigit = !left.isEmpty() && isDigit(left.front());
@@ -60,6 +63,7 @@ AddressMatcher::Meeting matchAt(QStringView typed, qsizetype i, QStringView key)
             return Meeting::NumberDiffers;
         return Meeting::No;
     }
+    end = i;
     if (!key.isEmpty() && isDigit(key.back()) && i < typed.size() && isDigit(typed.at(i)))
         return Meeting::NumberRunsOn;
     return Meeting::Whole;
@@ -117,6 +121,23 @@ qsizetype blockStart(QStringView rest)
         i = end;
     }
     return rest.size();
+}
+
+// Where the first `end` units of the folded address end in the address as
+// given: at the shortest start of it that folds to as many. A fold never
+// shortens as more text follows, so the starts can be halved.
+qsizetype givenIndex(QStringView address, qsizetype foldedEnd)
+{
+    qsizetype low = 0;
+    qsizetype high = address.size();
+    while (low < high) {
+        const qsizetype mid = low + (high - low) / 2;
+        if (foldAddressVariants(address.first(mid)).size() >= foldedEnd)
+            high = mid;
+        else
+            low = mid + 1;
+    }
+    return low;
 }
 
 } // namespace
@@ -275,6 +296,11 @@ void AddressMatcher::build(const std::vector<int> *rows)
 
 int AddressMatcher::bestRow(QStringView address) const
 {
+    return bestMatch(address).row;
+}
+
+AddressMatcher::Match AddressMatcher::bestMatch(QStringView address) const
+{
     const QString typed = foldAddressVariants(address);
     const QStringView text(typed);
     qsizetype at = afterLeadingCode(text);
@@ -291,7 +317,7 @@ int AddressMatcher::bestRow(QStringView address) const
     // The longest city name the text goes on with; all the cities that have it.
     const QStringView afterPrefecture = text.sliced(at);
     if (afterPrefecture.isEmpty())
-        return -1;
+        return {};
     const auto first = std::lower_bound(m_cityKeys.cbegin(), m_cityKeys.cend(), afterPrefecture.front(),
                                         [this](const CityKey &k, QChar c) { return key(k.key).front() < c; });
     qsizetype longest = 0;
@@ -307,7 +333,7 @@ int AddressMatcher::bestRow(QStringView address) const
         matched.push_back(&*k);
     }
     if (matched.empty())
-        return -1;
+        return {};
 
     std::vector<int> cities;
     const City &firstCity = m_cities[static_cast<std::size_t>(matched.front()->city)];
@@ -321,17 +347,21 @@ int AddressMatcher::bestRow(QStringView address) const
                            [&](const CityKey *k) { return k->city == matched.front()->city; })) {
         cities.push_back(matched.front()->city);
     } else {
-        return -1;  // 府中市 without its prefecture: two cities
+        return {};  // 府中市 without its prefecture: two cities
     }
 
     QStringView rest = afterPrefecture.sliced(longest);
     while (!rest.isEmpty() && (rest.front() == u',' || rest.front() == u'、'))
         rest = rest.sliced(1);
-    const int row = townRow(cities, rest, address);
+    const qsizetype restAt = rest.data() - text.data();
+    qsizetype townEnd = 0;
+    const int row = townRow(cities, rest, address, townEnd);
     if (row >= 0)
-        return row;
+        return {row, true, givenIndex(address, restAt + townEnd)};
     // Only where no listed town area can be meant.
-    return row == kNoTown && cities.size() == 1 ? firstCity.noTownRow : -1;
+    if (row == kNoTown && cities.size() == 1 && firstCity.noTownRow >= 0)
+        return {firstCity.noTownRow, false, givenIndex(address, restAt)};
+    return {};
 }
 
 void AddressMatcher::collectTownHits(const std::vector<int> &cities, QStringView rest, qsizetype start,
@@ -360,32 +390,43 @@ void AddressMatcher::collectTownHits(const std::vector<int> &cities, QStringView
                 continue;
             auto town = std::lower_bound(begin, end, ch, [this](const Town &t, QChar c) { return key(t.key).front() < c; });
             for (; town != end && key(town->key).front() == ch; ++town) {
-                const Meeting meeting = matchAt(rest, start, key(town->key));
+                qsizetype nameEnd = 0;
+                const Meeting meeting = matchAt(rest, start, key(town->key), nameEnd);
                 if (meeting != Meeting::No)
-                    hits.push_back({static_cast<std::size_t>(town - m_towns.cbegin()), town->key.size, start, meeting});
+                    hits.push_back({static_cast<std::size_t>(town - m_towns.cbegin()), town->key.size, start, meeting,
+                                    nameEnd});
             }
         }
     }
 }
 
-int AddressMatcher::townRow(const std::vector<int> &cities, QStringView rest, QStringView address) const
+int AddressMatcher::townRow(const std::vector<int> &cities, QStringView rest, QStringView address,
+                            qsizetype &end) const
 {
     std::vector<TownHit> hits;
+    const auto decided = [&]() {
+        const int row = decide(hits, address);
+        for (const TownHit &hit : hits) {
+            if (row >= 0 && m_towns[hit.town].row == row && hit.meeting == Meeting::Whole)
+                end = std::max(end, hit.end);
+        }
+        return row;
+    };
     if (m_cities[static_cast<std::size_t>(cities.front())].kyoto) {
         // The town follows the directions; failing that, the longest town name
         // anywhere before the block number.
         if (const qsizetype after = afterKyotoDirections(rest); after >= 0) {
             collectTownHits(cities, rest, after, hits);
-            if (const int row = decide(hits, address); row != kNoTown)
+            if (const int row = decided(); row != kNoTown)
                 return row;
         }
-        const qsizetype end = std::max<qsizetype>(blockStart(rest), 1);
-        for (qsizetype start = 0; start < end && start < rest.size(); ++start)
+        const qsizetype last = std::max<qsizetype>(blockStart(rest), 1);
+        for (qsizetype start = 0; start < last && start < rest.size(); ++start)
             collectTownHits(cities, rest, start, hits);
-        return decide(hits, address);
+        return decided();
     }
     collectTownHits(cities, rest, 0, hits);
-    return decide(hits, address);
+    return decided();
 }
 
 int AddressMatcher::decide(const std::vector<TownHit> &hits, QStringView address) const

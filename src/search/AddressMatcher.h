@@ -45,6 +45,18 @@ public:
     // The row the address names, or -1.
     [[nodiscard]] int bestRow(QStringView address) const;
 
+    // The row, and what the address holds beyond the names that led to it.
+    struct Match {
+        int row = -1;
+        // A town area of the list; otherwise the city alone, whose row
+        // without a town area it is.
+        bool namesTown = false;
+        // Where the text after the town area (or the city) begins in the
+        // address as given: block, number, building.
+        qsizetype restStart = 0;
+    };
+    [[nodiscard]] Match bestMatch(QStringView address) const;
+
     // How a town name meets the typed text at one place: not at all, as a
     // whole name, as a whole name whose closing number runs on in the text
     // (浦臼第1 in 浦臼第11-2), or up to a number that differs (北1 and 北10).
@@ -79,6 +91,7 @@ private:
         qsizetype size = 0;  // of the town's key
         qsizetype start = 0;
         Meeting meeting = Meeting::Whole;
+        qsizetype end = 0;   // in the typed text, where the name ends
     };
 
     void build(const std::vector<int> *rows);
@@ -86,9 +99,11 @@ private:
     [[nodiscard]] std::u16string_view units(Key key) const;
     Key appendKey(QStringView name);
 
-    // The town's row; otherwise negative: none of the city's names, or a name
-    // that cannot be told for sure.
-    [[nodiscard]] int townRow(const std::vector<int> &cities, QStringView rest, QStringView address) const;
+    // The town's row, and in `end` where its name ends in rest; otherwise
+    // negative: none of the city's names, or a name that cannot be told for
+    // sure.
+    [[nodiscard]] int townRow(const std::vector<int> &cities, QStringView rest, QStringView address,
+                              qsizetype &end) const;
     void collectTownHits(const std::vector<int> &cities, QStringView rest, qsizetype start,
                          std::vector<TownHit> &hits) const;
     [[nodiscard]] int decide(const std::vector<TownHit> &hits, QStringView address) const;
