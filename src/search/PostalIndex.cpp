@@ -69,8 +69,10 @@ PostalIndex::PostalIndex(const PostalTable &table, Key key)
     // A counting sort: stable, so each bucket keeps file order.
     const std::uint32_t buckets = key == Key::Code ? kCodeBuckets : std::uint32_t{1} << kNameBucketBits;
     m_starts.assign(buckets + 2, 0);
-    for (const Place &place : places)
-        ++m_starts[place.bucket + 2];
+    for (const Place &place : places) {
+        if (place.bucket < buckets)
+            ++m_starts[place.bucket + 2];
+    }
     for (std::size_t i = 2; i < m_starts.size(); ++i)
         m_starts[i] += m_starts[i - 1];
     // Every entry is written below: no need to clear them first.
