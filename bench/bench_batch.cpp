@@ -176,8 +176,11 @@ void printFigures(const char *what, const BatchFigures &figures, double target)
 {
     const double batch = median(figures.batchMs);
     const double iconv = median(figures.iconvMs);
-    std::printf("%s median of %zu alternating runs: batch %.1f ms, iconv %.1f ms, ratio %.2f (target at most %.1f)\n",
-                what, figures.batchMs.size(), batch, iconv, ratio(batch, iconv), target);
+    std::printf("%s median of %zu alternating runs: batch %.1f ms, iconv %.1f ms, ratio %.2f", what,
+                figures.batchMs.size(), batch, iconv, ratio(batch, iconv));
+    if (target > 0)
+        std::printf(" (target at most %.1f)", target);
+    std::printf("\n");
 }
 
 } // namespace
@@ -201,7 +204,10 @@ int main(int argc, char **argv)
     const std::optional<BatchFigures> best = measureBatch(
         {TORUMIN_QUERY_EXE, "--list", g_listPath, "--candidates", "--best"}, *addressPath, hasCode);
     const std::optional<BatchFigures> coded = measureBatch({TORUMIN_QUERY_EXE, "--list", g_listPath}, *codePath, isAddress);
-    if (!best || !coded) {
+    // What any run costs before its first answer: the process and the load.
+    const std::optional<BatchFigures> one =
+        measureBatch({TORUMIN_QUERY_EXE, "--list", g_listPath, "1000005"}, *codePath, isAddress);
+    if (!best || !coded || !one) {
         std::fprintf(stderr, "torumin-query or iconv did not run\n");
         return 1;
     }
@@ -220,5 +226,7 @@ int main(int argc, char **argv)
     std::printf("codes: %s --list LIST < %d codes, whole process\n", TORUMIN_QUERY_EXE, static_cast<int>(codes.size()));
     std::printf("       %d lines out, %d of them an address\n", coded->lines, coded->answered);
     printFigures("codes:", *coded, 1.5);
+    std::printf("one code: %s --list LIST 1000005, whole process: the start and the load alone\n", TORUMIN_QUERY_EXE);
+    printFigures("one code:", *one, 0);
     return 0;
 }
