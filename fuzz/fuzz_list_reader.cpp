@@ -34,8 +34,8 @@ namespace {
 
 constexpr std::array kColumns{PostalColumn::ZipCode, PostalColumn::PrefKana, PostalColumn::CityKana,
                               PostalColumn::TownKana, PostalColumn::PrefName, PostalColumn::CityName,
-                              PostalColumn::TownName};
-static_assert(kColumns.size() == kPostalColumnCount);
+                              PostalColumn::TownName, PostalColumn::LocalGovernmentCode};
+static_assert(kColumns.size() == kStoredColumnCount);
 
 const QString kPlainName = QStringLiteral("fuzz.csv");
 const QString kArchiveName = QStringLiteral("fuzz.zip");

@@ -155,6 +155,15 @@ def main():
     ]):
         write(target, f"address_{i:02d}.txt", text.encode("utf-8"))
 
+    # --- torumin-query's standard input ---
+    target = "fuzz_query"
+    write(target, "codes.txt", "0600000\n〒100-0005\r\n１００－０００５\n0000000\n12345\n\n".encode("utf-8"))
+    write(target, "names.txt", "千代田区\t丸の内\n広島県\t府中市\t府中町\na\tb\tc\td\nﾁﾖﾀﾞｸ\tﾏﾙﾉｳﾁ\n".encode("utf-8"))
+    write(target, "addresses_bom.txt", b"\xef\xbb\xbf" + "北海道札幌市中央区北1条西2丁目\n串本町串本1234 ビル\n"
+          "京都府京都市中京区河原町通二条下る一之船入町537-50\n\"丸の内\", 千代田区\n".encode("utf-8"))
+    write(target, "cp932.txt", "東京都千代田区丸の内1-9-1\r\n千代田区\t丸の内\r\nﾄｳｷｮｳﾄ\r\n".encode("cp932"))
+    write(target, "neither.txt", b"1000005\n\x80\xff\n\xe6\x9d\n9071801")
+
     # --- the stored-number conversion ---
     target = "fuzz_numeric"
     for i, text in enumerate([

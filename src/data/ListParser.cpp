@@ -140,7 +140,7 @@ private:
     PostalTableBuilder m_builder;
     // The previous row's raw bytes per column: equal bytes decode to equal
     // text, so a repeated field is found before paying for its decoding.
-    std::array<std::string, kPostalColumnCount> m_previous;
+    std::array<std::string, kStoredColumnCount> m_previous;
     std::string m_joined;
     std::u16string m_folded;
     std::optional<Problem> m_problem;
@@ -392,10 +392,11 @@ bool ListParser::storeField(std::string_view bytes, const FieldOrigin &origin,
         if (!m_builder.beginRow())
             return fail(Problem::Kind::OutOfMemory, fieldStart);
     }
-    const int column = m_field - m_layout.firstKept;
+    const int column = m_field == m_layout.localGovernmentCodeField ? static_cast<int>(PostalColumn::LocalGovernmentCode)
+                                                                     : m_field - m_layout.firstKept;
     // Bytes outside the encoding are the deeper fault, and are told first.
-    const bool stored = column >= 0 && column < kPostalColumnCount ? storeKept(column, bytes, origin)
-                                                                    : checkDiscarded(bytes, origin);
+    const bool kept = m_field == m_layout.localGovernmentCodeField || (column >= 0 && column < kPostalColumnCount);
+    const bool stored = kept ? storeKept(column, bytes, origin) : checkDiscarded(bytes, origin);
     return stored && checkValue(bytes, origin);
 }
 
@@ -432,7 +433,7 @@ bool ListParser::storeKept(int column, std::string_view bytes, const FieldOrigin
     const std::optional<std::size_t> units = decode(bytes, origin, out);
     if (!units)
         return false;
-    const bool reading = m_layout.readings[static_cast<std::size_t>(column)];
+    const bool reading = column < kPostalColumnCount && m_layout.readings[static_cast<std::size_t>(column)];
     m_builder.endText(column, reading ? foldReading(out, *units, bytes.size()) : *units);
     previous.assign(bytes);
     return true;

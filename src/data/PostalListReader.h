@@ -46,8 +46,8 @@ struct ListReadResult {
 inline constexpr std::int64_t kMaxListFileBytes = 256LL * 1024 * 1024;
 
 // Reads a list in the KEN_ALL.CSV layout: one record a line (CR LF, LF or CR
-// ending it), fifteen fields separated by commas, of which fields 3 to 9 are
-// kept. A field that starts with a double quote runs to the next double
+// ending it), fifteen fields separated by commas, of which fields 3 to 9 and
+// field 1 (the local-government code) are kept. A field that starts with a double quote runs to the next double
 // quote, commas included, which must come before the line ends. Blank lines
 // hold no record. A line with more or fewer fields stops the read there with
 // its line number in the message, so no record is ever made of two lines.

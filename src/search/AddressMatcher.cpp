@@ -674,7 +674,7 @@ AddressMatcher::Answer AddressMatcher::answer(QStringView address) const
             if (std::find(cities.cbegin(), cities.cend(), k->city) == cities.cend())
                 cities.push_back(k->city);
         }
-        return answerFor(cities, rest, address);
+        return given(answerFor(cities, text, rest, address), address);
     }
     std::vector<std::vector<int>> units;
     std::vector<int> unitIds;
@@ -696,7 +696,7 @@ AddressMatcher::Answer AddressMatcher::answer(QStringView address) const
     Answer named;
     bool found = false;
     for (const std::vector<int> &unit : units) {
-        Answer town = townAnswer(unit, rest, address);
+        Answer town = townAnswer(unit, text, rest, address);
         if (town.verdict == Verdict::NoTown)
             continue;
         if (town.verdict != Verdict::Named || found) {
@@ -707,7 +707,7 @@ AddressMatcher::Answer AddressMatcher::answer(QStringView address) const
         found = true;
     }
     if (found)
-        return named;
+        return given(std::move(named), address);
     Answer several{-1, Verdict::SeveralCities, {}};
     for (const std::vector<int> &unit : units)
         several.rows.push_back(m_cities[static_cast<std::size_t>(unit.front())].row);
@@ -715,17 +715,37 @@ AddressMatcher::Answer AddressMatcher::answer(QStringView address) const
     return several;
 }
 
-AddressMatcher::Answer AddressMatcher::answerFor(const std::vector<int> &cities, QStringView rest,
+// Where the first `foldedEnd` units of the folded address end in the
+// address as given: at the shortest start of it that folds to as many. A fold
+// never shortens as more text follows, so the starts can be halved.
+AddressMatcher::Answer AddressMatcher::given(Answer answer, QStringView address)
+{
+    if (answer.verdict != Verdict::Named)
+        return answer;
+    qsizetype low = 0;
+    qsizetype high = address.size();
+    while (low < high) {
+        const qsizetype mid = low + (high - low) / 2;
+        if (foldAddressVariants(address.first(mid)).size() >= answer.restStart)
+            high = mid;
+        else
+            low = mid + 1;
+    }
+    answer.restStart = low;
+    return answer;
+}
+
+AddressMatcher::Answer AddressMatcher::answerFor(const std::vector<int> &cities, QStringView text, QStringView rest,
                                                  QStringView address) const
 {
-    Answer town = townAnswer(cities, rest, address);
+    Answer town = townAnswer(cities, text, rest, address);
     if (town.verdict != Verdict::NoTown)
         return town;
     // Only where no listed town area can be meant.
     if (cities.size() > 1)
         return {-1, Verdict::SeveralWards, {}};
     if (const int row = m_cities[static_cast<std::size_t>(cities.front())].noTownRow; row >= 0)
-        return {row, Verdict::Named, {}};
+        return {row, Verdict::Named, {}, false, rest.data() - text.data()};
     return town;
 }
 
@@ -776,7 +796,7 @@ void AddressMatcher::collectTownHits(const std::vector<int> &cities, QStringView
     }
 }
 
-AddressMatcher::Answer AddressMatcher::townAnswer(const std::vector<int> &cities, QStringView rest,
+AddressMatcher::Answer AddressMatcher::townAnswer(const std::vector<int> &cities, QStringView text, QStringView rest,
                                                   QStringView address) const
 {
     std::vector<TownHit> hits;
@@ -785,16 +805,16 @@ AddressMatcher::Answer AddressMatcher::townAnswer(const std::vector<int> &cities
         // anywhere before the block number.
         if (const qsizetype after = afterKyotoDirections(rest); after >= 0) {
             collectTownHits(cities, rest, after, true, hits);
-            if (Answer town = decide(cities, hits, rest, address); town.verdict != Verdict::NoTown)
+            if (Answer town = decide(cities, hits, text, rest, address); town.verdict != Verdict::NoTown)
                 return town;
         }
         const qsizetype end = std::max<qsizetype>(blockStart(rest), 1);
         for (qsizetype start = 0; start < end && start < rest.size(); ++start)
             collectTownHits(cities, rest, start, start == 0, hits);
-        return decide(cities, hits, rest, address);
+        return decide(cities, hits, text, rest, address);
     }
     collectTownHits(cities, rest, 0, true, hits);
-    return decide(cities, hits, rest, address);
+    return decide(cities, hits, text, rest, address);
 }
 
 // Whether a town of the cities other than `town` has a name that begins with
@@ -817,7 +837,19 @@ bool AddressMatcher::othersBegin(const std::vector<int> &cities, QStringView ste
 }
 
 AddressMatcher::Answer AddressMatcher::decide(const std::vector<int> &cities, const std::vector<TownHit> &hits,
-                                              QStringView rest, QStringView address) const
+                                              QStringView text, QStringView rest, QStringView address) const
+{
+    qsizetype end = 0;
+    Answer answer = decideHits(cities, hits, rest, address, end);
+    if (answer.verdict == Verdict::Named) {
+        answer.namesTown = true;
+        answer.restStart = (rest.data() - text.data()) + end;
+    }
+    return answer;
+}
+
+AddressMatcher::Answer AddressMatcher::decideHits(const std::vector<int> &cities, const std::vector<TownHit> &hits,
+                                                  QStringView rest, QStringView address, qsizetype &end) const
 {
     // The longest name; of equally long ones at different places, the last;
     // a name met whole before one met without its 町 or 丁. A name whose number
@@ -836,6 +868,7 @@ AddressMatcher::Answer AddressMatcher::decide(const std::vector<int> &cities, co
     }
     if (!best)
         return {-1, numberDiffers ? Verdict::NotSure : Verdict::NoTown, {}};
+    end = best->end;
     // 中央1 for 中央町, where the city also has 中央通 or 中央台: no name fits
     // better than another.
     if (best->shortened && othersBegin(cities, key(m_towns[best->town].key).chopped(1), best->town))

@@ -69,6 +69,11 @@ public:
         int row = -1;
         Verdict verdict = Verdict::NoCity;
         std::vector<int> rows;
+        // Named: a town area of the list, or else the city alone, whose row
+        // without a town area it is; and where what follows the names
+        // (block, number, building) begins in the address as given.
+        bool namesTown = false;
+        qsizetype restStart = 0;
     };
     [[nodiscard]] Answer answer(QStringView address) const;
 
@@ -148,12 +153,21 @@ private:
     Key appendKey(QStringView name);
 
     [[nodiscard]] std::vector<const CityKey *> matchCities(QStringView text, int prefecture, qsizetype &longest) const;
-    [[nodiscard]] Answer answerFor(const std::vector<int> &cities, QStringView rest, QStringView address) const;
-    [[nodiscard]] Answer townAnswer(const std::vector<int> &cities, QStringView rest, QStringView address) const;
+    // `rest` is a part of `text`, the folded address, and `address` the
+    // address as given.
+    [[nodiscard]] Answer answerFor(const std::vector<int> &cities, QStringView text, QStringView rest,
+                                   QStringView address) const;
+    [[nodiscard]] Answer townAnswer(const std::vector<int> &cities, QStringView text, QStringView rest,
+                                    QStringView address) const;
     void collectTownHits(const std::vector<int> &cities, QStringView rest, qsizetype start, bool shortened,
                          std::vector<TownHit> &hits) const;
-    [[nodiscard]] Answer decide(const std::vector<int> &cities, const std::vector<TownHit> &hits, QStringView rest,
-                                QStringView address) const;
+    [[nodiscard]] Answer decide(const std::vector<int> &cities, const std::vector<TownHit> &hits, QStringView text,
+                                QStringView rest, QStringView address) const;
+    // The town answer; in `end`, where in `rest` the town's name ends.
+    [[nodiscard]] Answer decideHits(const std::vector<int> &cities, const std::vector<TownHit> &hits, QStringView rest,
+                                    QStringView address, qsizetype &end) const;
+    // The answer with restStart in the address as given rather than folded.
+    [[nodiscard]] static Answer given(Answer answer, QStringView address);
     [[nodiscard]] bool othersBegin(const std::vector<int> &cities, QStringView stem, std::size_t town) const;
     [[nodiscard]] Answer decideTown(std::size_t town, QStringView after, bool buildingsToo) const;
     [[nodiscard]] Answer oneCodeOf(const std::vector<int> &rows, Verdict otherwise) const;

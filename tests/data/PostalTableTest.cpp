@@ -24,10 +24,11 @@ TEST(PostalTable, RowsOutsideTheTableReadEmpty)
     const PostalTable table = tableOf(kTwoRecords);
     ASSERT_EQ(table.recordCount(), 2);
     for (const int row : {INT_MIN, -1, 2, 3, INT_MAX}) {
-        for (int column = 0; column < kPostalColumnCount; ++column)
+        for (int column = 0; column < kStoredColumnCount; ++column)
             EXPECT_TRUE(table.field(static_cast<PostalColumn>(column), row).isEmpty()) << row;
     }
-    EXPECT_TRUE(table.field(static_cast<PostalColumn>(kPostalColumnCount), 0).isEmpty());
+    EXPECT_EQ(table.localGovernmentCode(1), u"01101");
+    EXPECT_TRUE(table.field(static_cast<PostalColumn>(kStoredColumnCount), 0).isEmpty());
     EXPECT_TRUE(table.field(static_cast<PostalColumn>(-1), 0).isEmpty());
 }
 

@@ -230,6 +230,37 @@ TEST_F(AddressMatcherRules, NamesTheRowOnlyWhenItCanTellForSure)
         EXPECT_EQ(codeFor(matcher, m_table, c.address), s(c.code)) << c.address;
 }
 
+// What follows the names, found in the address as typed though the names
+// were matched folded.
+TEST_F(AddressMatcherRules, TellsWhatFollowsTheNames)
+{
+    struct Case {
+        const char *address;
+        bool namesTown;
+        const char *rest;  // the address from restStart on
+    };
+    const std::vector<Case> cases{
+        {"東京都千代田区 丸ノ内１－９－１ ＡＢビル", true, "１－９－１ ＡＢビル"},
+        {"北海道札幌市中央区北十条西三丁目", true, "三丁目"},
+        {"北海道札幌市中央区北10西3", true, "3"},
+        {"福島県伊達市保原町1-2-3", true, "-2-3"},
+        {"宮城県登米市大字南方町高石浦1-13-3", true, "1-13-3"},
+        {"京都府京都市中京区河原町通二条下る一之船入町537-50", true, "537-50"},
+        {"東京都千代田区存在しない町1", false, "存在しない町1"},
+        {"東京都千代田区", false, ""},
+        {"東京都千代田区1-2-3", false, "1-2-3"},
+    };
+    const AddressMatcher matcher(m_table);
+    for (const Case &c : cases) {
+        const QString address = s(c.address);
+        const AddressMatcher::Answer match = matcher.answer(address);
+        ASSERT_GE(match.row, 0) << c.address;
+        EXPECT_EQ(match.row, matcher.bestRow(address)) << c.address;
+        EXPECT_EQ(match.namesTown, c.namesTown) << c.address;
+        EXPECT_EQ(address.sliced(match.restStart), s(c.rest)) << c.address;
+    }
+}
+
 TEST_F(AddressMatcherRules, OnlyTheGivenRowsCount)
 {
     // Tokyo's rows alone: 府中市 is then one city, and Sapporo is no city.
