@@ -1,5 +1,6 @@
 #include "app/AnswerRecords.h"
 
+#include "data/OfficeTable.h"
 #include "data/PostalTable.h"
 
 #include <QStringList>
@@ -35,6 +36,7 @@ QStringList fieldNames(bool best)
     QStringList names{QStringLiteral("query"), QStringLiteral("status")};
     for (const RowField &field : kRowFields)
         names.append(QLatin1String(field.name));
+    names << QStringLiteral("office") << QStringLiteral("office_rest");
     if (best)
         names << QStringLiteral("match") << QStringLiteral("rest");
     return names;
@@ -55,15 +57,46 @@ QString statusName(AnswerStatus status)
     return QStringLiteral("empty");
 }
 
-std::vector<Value> fieldValues(const PostalTable &table, const AnswerRecord &record, bool best)
+// An office's fields where the postal list's go: no readings of a place.
+Value officeField(const OfficeTable &offices, int row, PostalColumn column)
 {
-    const bool found = record.status == AnswerStatus::Found && record.row >= 0;
+    switch (column) {
+    case PostalColumn::ZipCode:
+        return offices.code(row).toString();
+    case PostalColumn::PrefName:
+        return offices.prefName(row).toString();
+    case PostalColumn::CityName:
+        return offices.cityName(row).toString();
+    case PostalColumn::TownName:
+        return offices.townName(row).toString();
+    case PostalColumn::LocalGovernmentCode:
+        return offices.localGovernmentCode(row).toString();
+    case PostalColumn::PrefKana:
+    case PostalColumn::CityKana:
+    case PostalColumn::TownKana:
+        break;
+    }
+    return QString();
+}
+
+std::vector<Value> fieldValues(const PostalTable &table, const OfficeTable &offices, const AnswerRecord &record,
+                               bool best)
+{
+    const bool office = record.status == AnswerStatus::Found && record.office >= 0;
+    const bool found = office || (record.status == AnswerStatus::Found && record.row >= 0);
     std::vector<Value> values{record.query, statusName(record.status)};
-    for (const RowField &field : kRowFields)
-        values.push_back(found ? Value(table.field(field.column, record.row).toString()) : std::nullopt);
+    for (const RowField &field : kRowFields) {
+        if (office)
+            values.push_back(officeField(offices, record.office, field.column));
+        else
+            values.push_back(found ? Value(table.field(field.column, record.row).toString()) : std::nullopt);
+    }
+    values.push_back(office ? Value(offices.name(record.office).toString()) : Value(found ? QString() : Value()));
+    values.push_back(office ? Value(offices.rest(record.office).toString()) : Value(found ? QString() : Value()));
     if (best) {
-        values.push_back(found ? Value(record.namesTown ? QStringLiteral("town") : QStringLiteral("city"))
-                               : std::nullopt);
+        const QString match = office ? QStringLiteral("office")
+                                     : (record.namesTown ? QStringLiteral("town") : QStringLiteral("city"));
+        values.push_back(found ? Value(match) : std::nullopt);
         values.push_back(found ? Value(record.rest) : std::nullopt);
     }
     return values;
@@ -146,9 +179,10 @@ QString answerHeader(AnswerFormat format, bool best)
     return fieldNames(best).join(QLatin1Char(',')) + QLatin1String("\r\n");
 }
 
-QString answerLine(const PostalTable &table, const AnswerRecord &record, AnswerFormat format, bool best)
+QString answerLine(const PostalTable &table, const OfficeTable &offices, const AnswerRecord &record,
+                   AnswerFormat format, bool best)
 {
-    const std::vector<Value> values = fieldValues(table, record, best);
+    const std::vector<Value> values = fieldValues(table, offices, record, best);
     QString line;
     if (format == AnswerFormat::Json) {
         const QStringList names = fieldNames(best);

@@ -110,6 +110,8 @@ void rememberSource(Module1 &state, const QString &path)
 {
     state.tablePath = path;
     state.tableDataDate = listDataDate(path);
+    // Made of the table that was there before.
+    state.officePlaces.reset();
 }
 
 } // namespace

@@ -15,6 +15,7 @@ namespace torumin {
 
 class MessageBoxes;
 class OfficeNameIndex;
+class OfficePlaces;
 class SettingsStore;
 
 // The program-wide state every window shares: the current options (which hold
@@ -35,6 +36,8 @@ struct Module1 {
     QDateTime officesDataDate;
     // Built for the first office-name search after each load (officeNameIndex()).
     std::shared_ptr<const OfficeNameIndex> officeNames;
+    // The same for the best pick (officePlaces()); it refers to the table too.
+    std::shared_ptr<const OfficePlaces> officePlaces;
     int pickedOffice = -1;  // the office-name search's choice, a row of offices
     int SearchMode = 0;
     int searchRequested = 0;

@@ -4,6 +4,7 @@
 #include "app/platform/MessageBoxes.h"
 #include "data/ListDataDate.h"
 #include "data/OfficeTable.h"
+#include "search/OfficeAddressMatcher.h"
 #include "search/OfficeSearch.h"
 
 #include <QDir>
@@ -49,6 +50,7 @@ QString missingOfficeListMessage()
 bool LoadOfficeTable(Module1 &state, MessageBoxes &boxes)
 {
     state.officeNames.reset();
+    state.officePlaces.reset();
     state.pickedOffice = -1;
     const QString path = officeListPathFor(selectedListPath(state.options), state.programFolder);
     if (path.isEmpty()) {
@@ -74,6 +76,13 @@ const OfficeNameIndex &officeNameIndex(Module1 &state)
     if (!state.officeNames)
         state.officeNames = std::make_shared<const OfficeNameIndex>(state.offices);
     return *state.officeNames;
+}
+
+const OfficePlaces &officePlaces(Module1 &state)
+{
+    if (!state.officePlaces)
+        state.officePlaces = std::make_shared<const OfficePlaces>(state.table, state.offices);
+    return *state.officePlaces;
 }
 
 QString loadedOfficeSummary(const Module1 &state)

@@ -6,6 +6,7 @@ namespace torumin {
 
 class MessageBoxes;
 class OfficeNameIndex;
+class OfficePlaces;
 struct Module1;
 
 // The office list that goes with a postal-code list: JIGYOSYO.CSV or
@@ -22,6 +23,8 @@ bool LoadOfficeTable(Module1 &state, MessageBoxes &boxes);
 
 // The office-name search's index of the loaded office list, made on first use.
 [[nodiscard]] const OfficeNameIndex &officeNameIndex(Module1 &state);
+// The best pick's view of the offices and the postal list, made on first use.
+[[nodiscard]] const OfficePlaces &officePlaces(Module1 &state);
 
 // "22,428 件（2025/09/30 更新）", as loadedListSummary; empty when none is loaded.
 [[nodiscard]] QString loadedOfficeSummary(const Module1 &state);

@@ -48,6 +48,10 @@ std::optional<TextEncoding> encodingNamed(const QString &name)
 Parsed checked(Parsed parsed, const QueryTexts &texts)
 {
     const QueryOptions &o = parsed.options;
+    if (o.office && (o.candidates || o.kana || o.all || !o.words.isEmpty()))
+        return refuse(texts.officeGoesAlone);
+    if (o.office)
+        return parsed;
     if (o.best && !o.candidates)
         return refuse(texts.bestNeedsCandidates);
     if (o.candidates) {
@@ -107,7 +111,7 @@ ParsedQueryArguments parseQueryArguments(const QStringList &arguments, const Que
         }
 
         if (name != QLatin1String("--list") && name != QLatin1String("--format")
-            && name != QLatin1String("--encoding"))
+            && name != QLatin1String("--encoding") && name != QLatin1String("--office"))
             return refuse(texts.unknownOption.arg(name));
         QString value;
         if (attached) {
@@ -121,6 +125,8 @@ ParsedQueryArguments parseQueryArguments(const QStringList &arguments, const Que
             if (value.isEmpty())
                 return refuse(texts.optionNeedsValue.arg(name));
             o.listPath = value;
+        } else if (name == QLatin1String("--office")) {
+            o.office = value;
         } else if (name == QLatin1String("--format")) {
             const std::optional<AnswerFormat> format = formatNamed(value);
             if (!format)

@@ -24,6 +24,7 @@ struct QueryOptions {
     AnswerFormat format = AnswerFormat::Text;
     std::optional<TextEncoding> encoding;  // none: input in either, output UTF-8
     QStringList words;                     // the query
+    std::optional<QString> office;         // --office: part of a large office's name
 };
 
 struct ParsedQueryArguments {

@@ -14,6 +14,7 @@ const QStringList kForms{
     QStringLiteral("torumin-query [OPTION]... [--kana] < QUERIES"),
     QStringLiteral("torumin-query [OPTION]... --candidates ADDRESS"),
     QStringLiteral("torumin-query [OPTION]... --candidates --best [ADDRESS | < ADDRESSES]"),
+    QStringLiteral("torumin-query [OPTION]... --office NAME"),
     QStringLiteral("torumin-query --help | --version"),
 };
 
@@ -46,7 +47,14 @@ QueryTexts english()
         "  --best                only the candidate the address names; with no ADDRESS, one\n"
         "                        address a line on standard input, each answered with one line:\n"
         "                        ADDRESS<TAB>nnn-nnnn<TAB>matched address; with no code, the\n"
-        "                        third column says why (several codes: …, several cities: …)\n"
+        "                        third column says why (several codes: …, several cities: …);\n"
+        "                        an address that names a large office there gets its code\n"
+        "  --office NAME         the large offices whose name holds NAME (widths, spaces and\n"
+        "                        株式会社/（株）/㈱ folded), one a line: nnn-nnnn<TAB>name<TAB>address\n"
+        "\n"
+        "A code that only the list of large offices (JIGYOSYO.CSV or jigyosyo.zip beside the\n"
+        "postal-code list, else the bundled one) has is answered with the office's address\n"
+        "and name. Codes give the first row of the list unless --all is given.\n"
         "\n"
         "Options:\n"
         "  --list=FILE           the list to search (KEN_ALL.CSV layout, CSV or zip);\n"
@@ -80,6 +88,10 @@ QueryTexts english()
         "a line holds a code, or a city and a town (and the prefecture before them) separated by tabs");
     t.listMissing = QStringLiteral("the postal-code list %1 does not exist (or is hidden)");
     t.listIsFolder = QStringLiteral("the postal-code list %1 is a directory, not a file");
+    t.listNotAFile = QStringLiteral("the postal-code list %1 is not a regular file (a pipe or a device?)");
+    t.officeGoesAlone = QStringLiteral("--office takes a name and no other query");
+    t.noOfficeList = QStringLiteral("no list of large offices beside %1 or in the program's folder");
+    t.officeListUnreadable = QStringLiteral("the list of large offices cannot be read: %1");
     t.candidatesButNoneForSure = QStringLiteral(
         "%1 candidates, but none that the address names for sure (--candidates without --best lists them all)");
     t.onLine = QStringLiteral("line %1: ");
@@ -110,7 +122,14 @@ QueryTexts japanese()
         "  --best                住所が指す候補だけ。ADDRESS を省くと標準入力の 1 行に\n"
         "                        1 件の住所を読み、それぞれ 1 行で答えます:\n"
         "                        住所<TAB>nnn-nnnn<TAB>一致した住所。郵便番号が無ければ\n"
-        "                        3 列目がその理由（several codes: …、several cities: … など）\n"
+        "                        3 列目がその理由（several codes: …、several cities: … など）。\n"
+        "                        その場所の大口事業所の名前があれば、その個別番号\n"
+        "  --office NAME         名前に NAME を含む大口事業所（全角半角・空白・株式会社/\n"
+        "                        （株）/㈱ は区別しない）を 1 行に 1 件: nnn-nnnn<TAB>名前<TAB>住所\n"
+        "\n"
+        "郵便番号データになく、大口事業所の一覧（郵便番号データと同じフォルダーの\n"
+        "JIGYOSYO.CSV か jigyosyo.zip、なければ付属のもの）にある郵便番号には、事業所の\n"
+        "住所と名前で答えます。郵便番号は --all がなければ最初の行だけを答えます。\n"
         "\n"
         "オプション:\n"
         "  --list=FILE           調べる郵便番号データ（KEN_ALL.CSV 形式の CSV または zip）。\n"
@@ -144,6 +163,10 @@ QueryTexts japanese()
         QStringLiteral("1 行には郵便番号、またはタブで区切った市区町村と町域（前に都道府県も可）を書きます");
     t.listMissing = QStringLiteral("郵便番号データ %1 がありません（または隠しファイルです）");
     t.listIsFolder = QStringLiteral("郵便番号データ %1 はフォルダーです。ファイルを指定してください");
+    t.listNotAFile = QStringLiteral("郵便番号データ %1 は普通のファイルではありません（パイプやデバイス？）");
+    t.officeGoesAlone = QStringLiteral("--office には名前を指定し、ほかの検索は指定しません");
+    t.noOfficeList = QStringLiteral("%1 と同じフォルダーにも、とるみんのフォルダーにも大口事業所の一覧がありません");
+    t.officeListUnreadable = QStringLiteral("大口事業所の一覧を読み込めません: %1");
     t.candidatesButNoneForSure =
         QStringLiteral("候補は %1 件ありますが、住所が指すものを確定できません（--best を付けなければ全件を表示します）");
     t.onLine = QStringLiteral("%1 行目: ");

@@ -23,6 +23,10 @@ struct QueryTexts {
     QString lineHoldsCodeOrNames; // the same for a line of input
     QString listMissing;
     QString listIsFolder;
+    QString listNotAFile;         // a pipe, a device
+    QString officeGoesAlone;
+    QString noOfficeList;
+    QString officeListUnreadable;
     QString candidatesButNoneForSure;
     QString onLine;               // "line %1: " before a complaint about a line
     QString notUtf8;

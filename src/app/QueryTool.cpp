@@ -2,15 +2,19 @@
 
 #include "app/AnswerRecords.h"
 #include "app/Module1.h"
+#include "app/OfficeList.h"
 #include "app/QueryOptions.h"
 #include "app/QueryTexts.h"
 #include "app/SettingsKeys.h"
 #include "app/TextSink.h"
 #include "app/settings/SettingsStore.h"
 #include "data/Cp932Decoder.h"
+#include "data/OfficeTable.h"
 #include "data/PostalListReader.h"
 #include "search/AddressMatcher.h"
 #include "search/Candidates.h"
+#include "search/OfficeAddressMatcher.h"
+#include "search/OfficeSearch.h"
 #include "search/KanaWidth.h"
 #include "search/PickLists.h"
 #include "search/PostalCodeCheck.h"
@@ -166,11 +170,12 @@ AnswerRecord record(const QString &query, AnswerStatus status, int row = -1)
 class QueryRun {
 public:
     QueryRun(const QueryOptions &options, const QueryStreams &streams, const QueryTexts &texts,
-             const PostalTable &table, const SettingsStore &settings)
+             const PostalTable &table, const OfficeTable &offices, const SettingsStore &settings)
         : m_options(options)
         , m_streams(streams)
         , m_texts(texts)
         , m_table(table)
+        , m_offices(offices)
         , m_settings(settings)
         , m_structured(options.format != AnswerFormat::Text)
     {
@@ -180,7 +185,9 @@ public:
     {
         put(answerHeader(m_options.format, m_options.best));
         int status = kQueryExitOk;
-        if (m_options.candidates && m_options.words.isEmpty())
+        if (m_options.office)
+            status = answered(0, answerOffices(*m_options.office));
+        else if (m_options.candidates && m_options.words.isEmpty())
             status = answerBestOfLines();
         else if (m_options.candidates)
             status = answerCandidates(m_options.words.front());
@@ -236,7 +243,44 @@ private:
         return status;
     }
 
-    void putRecord(const AnswerRecord &record) { put(answerLine(m_table, record, m_options.format, m_options.best)); }
+    void putRecord(const AnswerRecord &record)
+    {
+        put(answerLine(m_table, m_offices, record, m_options.format, m_options.best));
+    }
+
+    // The offices with their own code: a code the postal list lacks.
+    std::vector<int> officesOfCode(const QString &code)
+    {
+        if (!m_officeCodes) {
+            m_officeCodes = std::make_unique<QHash<QString, std::vector<int>>>();
+            for (int row = 0; row < m_offices.recordCount(); ++row)
+                (*m_officeCodes)[m_offices.code(row).toString()].push_back(row);
+        }
+        return m_officeCodes->value(code);
+    }
+
+    AnswerRecord officeRecord(const QString &query, int office) const
+    {
+        AnswerRecord found = record(query, AnswerStatus::Found);
+        found.office = office;
+        return found;
+    }
+
+    // --office: the offices whose name holds the text.
+    int answerOffices(const QString &name)
+    {
+        const std::vector<int> rows = OfficeNameIndex(m_offices).find(name);
+        for (const int row : rows) {
+            if (m_structured)
+                putRecord(officeRecord(name, row));
+            else
+                put(hyphenatedCode(m_offices.code(row)) + QLatin1Char('\t') + m_offices.name(row) + QLatin1Char('\t')
+                    + officeAddress(m_offices, row) + QLatin1Char('\n'));
+        }
+        if (rows.empty() && m_structured)
+            putRecord(record(name, AnswerStatus::NotFound));
+        return rows.empty() ? kQueryExitNoResult : kQueryExitOk;
+    }
 
     // A query refused with the reasons given: in a batch its line keeps its
     // place in the output.
@@ -259,6 +303,29 @@ private:
         return *built;
     }
 
+    // A code only the office list has: the office's address and name, as the
+    // result box shows them.
+    int answerOfficeCode(const QString &code, const QString &query)
+    {
+        std::vector<int> offices = officesOfCode(code);
+        if (!m_options.all && offices.size() > 1)
+            offices.resize(1);
+        if (offices.empty()) {
+            if (m_structured)
+                putRecord(record(query, AnswerStatus::NotFound));
+            else
+                put(kCodeNotFound + QLatin1Char('\n'));
+            return kQueryExitNoResult;
+        }
+        for (const int office : offices) {
+            if (m_structured)
+                putRecord(officeRecord(query, office));
+            else
+                put(officeResultText(m_offices, office) + QLatin1Char('\n'));
+        }
+        return kQueryExitOk;
+    }
+
     // A code, or [prefecture] city town, given as words or as one line.
     int answerQuery(const QStringList &words, const QString &query, int line)
     {
@@ -269,6 +336,8 @@ private:
             if (!read.messages.isEmpty())
                 return refused(line, read.messages, query);
             rows = index(PostalIndex::Key::Code).rowsOfCode(read.code);
+            if (rows.empty())
+                return answerOfficeCode(read.code, query);
         } else {
             QStringList names = words;
             if (m_options.kana) {
@@ -346,11 +415,13 @@ private:
         return status;
     }
 
-    AnswerRecord bestRecord(const QString &address, const AddressMatcher::Answer &match) const
+    AnswerRecord bestRecord(const QString &address, const OfficeAddressMatcher::Answer &best) const
     {
+        const AddressMatcher::Answer &match = best.area;
         if (match.row < 0)
             return record(address, AnswerStatus::NotFound);
         AnswerRecord found = record(address, AnswerStatus::Found, match.row);
+        found.office = best.office;
         found.namesTown = match.namesTown;
         found.rest = restOf(address, match.restStart);
         return found;
@@ -364,9 +435,16 @@ private:
         if (m_options.best) {
             // Beyond the window's rules: the city as it may be written, with
             // or without the prefecture or county.
-            const AddressMatcher::Answer match = AddressMatcher(m_table).answer(address);
+            const AddressMatcher addresses(m_table);
+            const OfficePlaces places(m_table, m_offices);
+            const OfficeAddressMatcher offices(addresses, places);
+            const OfficeAddressMatcher::Answer best = offices.answer(address);
+            const AddressMatcher::Answer &match = best.area;
             if (m_structured) {
-                putRecord(bestRecord(address, match));
+                putRecord(bestRecord(address, best));
+            } else if (best.office >= 0) {
+                put(u'〒' + hyphenatedCode(m_offices.code(best.office)) + u'\u3000'
+                    + officeResultText(m_offices, best.office) + QLatin1Char('\n'));
             } else if (match.row >= 0) {
                 put(candidateLine(m_table, match.row, m_table.prefName(match.row).toString(), format)
                     + QLatin1Char('\n'));
@@ -395,7 +473,9 @@ private:
     // the address that code stands for, separated by tabs; without a code, why not.
     int answerBestOfLines()
     {
-        const AddressMatcher matcher(m_table);
+        const AddressMatcher addresses(m_table);
+        const OfficePlaces places(m_table, m_offices);
+        const OfficeAddressMatcher matcher(addresses, places);
         int status = kQueryExitOk;
         QByteArray bytes;
         for (int line = 1; !m_outputFailed && readLine(m_streams.in, bytes); ++line) {
@@ -412,8 +492,12 @@ private:
                                            : bestRecord(*text, matcher.answer(*text)));
             } else {
                 QString answer = *text + QLatin1Char('\t');
-                const AddressMatcher::Answer found = matcher.answer(*text);
-                if (const int row = found.row; row >= 0) {
+                const OfficeAddressMatcher::Answer best = matcher.answer(*text);
+                const AddressMatcher::Answer &found = best.area;
+                if (best.office >= 0) {
+                    answer += hyphenatedCode(m_offices.code(best.office)) + QLatin1Char('\t')
+                        + officeResultText(m_offices, best.office);
+                } else if (const int row = found.row; row >= 0) {
                     answer += hyphenatedCode(m_table.zipCode(row)) + QLatin1Char('\t')
                         + m_table.prefName(row).toString() + m_table.cityName(row) + wholeTownField(m_table, row);
                 } else if (!text->trimmed().isEmpty()) {
@@ -432,7 +516,9 @@ private:
     const QueryStreams &m_streams;
     const QueryTexts &m_texts;
     const PostalTable &m_table;
+    const OfficeTable &m_offices;
     const SettingsStore &m_settings;
+    std::unique_ptr<QHash<QString, std::vector<int>>> m_officeCodes;
     const bool m_structured;
     Cp932Decoder m_cp932;
     std::array<std::unique_ptr<PostalIndex>, 3> m_indexes;
@@ -485,6 +571,8 @@ int runQueryTool(const QStringList &arguments, QueryStreams streams, const Setti
     const QString listPath = options.listPath.isEmpty() ? configuredList(settings, programFolder) : options.listPath;
     if (QFileInfo(listPath).isDir())
         return refusedRun(streams, kPrefix + texts.listIsFolder.arg(listPath) + QLatin1Char('\n'));
+    if (QFileInfo::exists(listPath) && !QFileInfo(listPath).isFile())
+        return refusedRun(streams, kPrefix + texts.listNotAFile.arg(listPath) + QLatin1Char('\n'));
     if (!postalListExists(listPath))
         return refusedRun(streams, kPrefix + texts.listMissing.arg(listPath) + QLatin1Char('\n'));
     const ListReadResult list = readPostalListFile(listPath);
@@ -493,7 +581,24 @@ int runQueryTool(const QStringList &arguments, QueryStreams streams, const Setti
         message.replace(QLatin1Char('\r'), QLatin1Char('\n'));
         return refusedRun(streams, kPrefix + message + QLatin1Char('\n'));
     }
-    return QueryRun(options, streams, texts, list.table, settings).run();
+    // The large offices' list that goes with the postal list. Only --office
+    // needs it; without it the offices' codes are simply not known.
+    const QString officePath = officeListPathFor(listPath, programFolder);
+    OfficeReadResult offices;
+    if (!officePath.isEmpty())
+        offices = readOfficeListFile(officePath);
+    if (options.office && officePath.isEmpty())
+        return refusedRun(streams, kPrefix + texts.noOfficeList.arg(listPath) + QLatin1Char('\n'));
+    if (offices.error) {
+        QString message = offices.error->message;
+        message.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        message = kPrefix + texts.officeListUnreadable.arg(message) + QLatin1Char('\n');
+        if (options.office)
+            return refusedRun(streams, message);
+        (void)streams.err.write(message);
+        (void)streams.err.flush();
+    }
+    return QueryRun(options, streams, texts, list.table, offices.table, settings).run();
 }
 
 } // namespace torumin

@@ -31,6 +31,10 @@ public:
     // Block, number, building: "２丁目７－２".
     [[nodiscard]] QStringView rest(int row) const noexcept { return at(5, row); }
     [[nodiscard]] QStringView code(int row) const noexcept { return at(6, row); }
+    [[nodiscard]] QStringView localGovernmentCode(int row) const noexcept
+    {
+        return m_rows.field(PostalColumn::LocalGovernmentCode, row);
+    }
 
     [[nodiscard]] std::size_t memoryBytes() const noexcept { return m_rows.memoryBytes(); }
 

@@ -4,6 +4,8 @@
 #include "app/settings/NumericValue.h"
 #include "data/PostalTable.h"
 #include "search/AddressMatcher.h"
+#include "search/OfficeAddressMatcher.h"
+#include "data/OfficeTable.h"
 
 namespace torumin {
 
@@ -76,6 +78,18 @@ int bestCandidateRow(const PostalTable &table, const std::vector<int> &rows, con
     return AddressMatcher(table, rows).bestRow(address);
 }
 
+CandidateChoice bestCandidate(const PostalTable &table, const std::vector<int> &rows, const SplitAddress &split,
+                              QStringView address, const OfficePlaces &places)
+{
+    if (split.prefecture.isEmpty() || rows.empty())
+        return {};
+    const AddressMatcher addresses(table, rows);
+    const OfficeAddressMatcher::Answer answer = OfficeAddressMatcher(addresses, places).answer(address);
+    if (answer.office >= 0)
+        return {-1, answer.office};
+    return {answer.area.row, -1};
+}
+
 CandidateFormat CandidateFormat::fromOptions(const Options &options)
 {
     CandidateFormat format;
@@ -108,6 +122,23 @@ QString candidateLine(const PostalTable &table, int row, const QString &prefectu
     line += city;
     line += town;
     return line;
+}
+
+QString officeCandidateLine(const OfficeTable &offices, int office, const CandidateFormat &format)
+{
+    const QStringView code = offices.code(office);
+    QString line;
+    if (format.mark)
+        line += QStringLiteral("〒");
+    line += code.left(3);
+    if (format.hyphen)
+        line += QLatin1Char('-');
+    line += code.right(4);
+    line += QStringLiteral("　");
+    if (format.prefecture)
+        line += offices.prefName(office);
+    return line + offices.cityName(office) + offices.townName(office) + offices.rest(office) + u'\u3000'
+        + offices.name(office);
 }
 
 QStringList candidateLines(const PostalTable &table, const std::vector<int> &rows, const QString &prefecture,

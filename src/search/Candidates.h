@@ -8,8 +8,11 @@
 
 namespace torumin {
 
+class OfficePlaces;
+class OfficeTable;
 class Options;
 class PostalTable;
+struct CandidateFormat;
 
 // A free address split into its prefecture and, where one can be told, its
 // city (suffix included). Both empty when no prefecture is recognised.
@@ -35,6 +38,16 @@ struct SplitAddress {
 [[nodiscard]] int bestCandidateRow(const PostalTable &table, const std::vector<int> &rows, const SplitAddress &split,
                                    QStringView address);
 
+// The same, where a large office of the address's place is named in it
+// (OfficeAddressMatcher): that office, for a line of its own before the
+// rows (officeCandidateLine), instead of the row.
+struct CandidateChoice {
+    int row = -1;
+    int office = -1;
+};
+[[nodiscard]] CandidateChoice bestCandidate(const PostalTable &table, const std::vector<int> &rows,
+                                            const SplitAddress &split, QStringView address, const OfficePlaces &places);
+
 // How candidate lines are shown and copied: the YJ_Disp and YJ_Copy options.
 struct CandidateFormat {
     bool mark = true;        // "〒" before the code
@@ -54,6 +67,9 @@ struct CandidateFormat {
                                          const CandidateFormat &format);
 [[nodiscard]] QStringList candidateLines(const PostalTable &table, const std::vector<int> &rows,
                                          const QString &prefecture, const CandidateFormat &format);
+// A large office's line, in the form of the others: "〒nnn-nnnn　", its
+// address and, after a U+3000, its name.
+[[nodiscard]] QString officeCandidateLine(const OfficeTable &offices, int office, const CandidateFormat &format);
 
 // What copying a candidate line puts on the clipboard: its code part (as long
 // as the format it was built with makes it) and/or what follows its first

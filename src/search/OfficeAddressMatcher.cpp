@@ -20,10 +20,8 @@ constexpr qsizetype kShortestName = 2;
 
 } // namespace
 
-OfficeAddressMatcher::OfficeAddressMatcher(const AddressMatcher &addresses, const PostalTable &table,
-                                           const OfficeTable &offices)
-    : m_addresses(addresses)
-    , m_table(table)
+OfficePlaces::OfficePlaces(const PostalTable &table, const OfficeTable &offices)
+    : m_table(table)
     , m_offices(offices)
 {
     const int count = offices.recordCount();
@@ -42,20 +40,33 @@ OfficeAddressMatcher::OfficeAddressMatcher(const AddressMatcher &addresses, cons
     }
 }
 
+const std::vector<int> *OfficePlaces::officesAt(int row) const
+{
+    const auto found = m_byArea.constFind(areaKey(m_table.prefName(row), m_table.cityName(row), m_table.townName(row)));
+    return found == m_byArea.constEnd() ? nullptr : &*found;
+}
+
+OfficeAddressMatcher::OfficeAddressMatcher(const AddressMatcher &addresses, const OfficePlaces &places)
+    : m_addresses(addresses)
+    , m_places(places)
+{
+}
+
 int OfficeAddressMatcher::officeAt(int areaRow, const QString &foldedText) const
 {
-    const auto found = m_byArea.constFind(
-        areaKey(m_table.prefName(areaRow), m_table.cityName(areaRow), m_table.townName(areaRow)));
-    if (found == m_byArea.constEnd())
+    const std::vector<int> *found = m_places.officesAt(areaRow);
+    if (!found)
         return -1;
+    const PostalTable &table = m_places.table();
+    const OfficeTable &offices = m_places.offices();
     // The area's own name says nothing of an office that bears it.
-    const QString area = foldOfficeName(
-        areaKey(m_table.prefName(areaRow), m_table.cityName(areaRow), m_table.townName(areaRow)));
+    const QString area =
+        foldOfficeName(areaKey(table.prefName(areaRow), table.cityName(areaRow), table.townName(areaRow)));
     int chosen = -1;
     qsizetype longest = 0;
     bool tie = false;
     for (const int office : *found) {
-        const QString &name = m_names[static_cast<std::size_t>(office)];
+        const QString &name = m_places.foldedName(office);
         if (name.size() < kShortestName || area.contains(name) || !foldedText.contains(name))
             continue;
         // The longest name in the text wins (東京中央郵便局 over 中央郵便局);
@@ -64,7 +75,7 @@ int OfficeAddressMatcher::officeAt(int areaRow, const QString &foldedText) const
             chosen = office;
             longest = name.size();
             tie = false;
-        } else if (name.size() == longest && m_offices.code(office) != m_offices.code(chosen)) {
+        } else if (name.size() == longest && offices.code(office) != offices.code(chosen)) {
             tie = true;
         }
     }
@@ -79,7 +90,7 @@ OfficeAddressMatcher::Answer OfficeAddressMatcher::answer(QStringView text) cons
         // A name first (東京中央郵便局 東京都千代田区…): the address from its prefecture on.
         for (qsizetype at = 1; at < text.size(); ++at) {
             bool prefecture = false;
-            for (const QString &name : m_prefectures) {
+            for (const QString &name : m_places.prefectures()) {
                 if (text.sliced(at).startsWith(name)) {
                     prefecture = true;
                     break;
@@ -94,7 +105,7 @@ OfficeAddressMatcher::Answer OfficeAddressMatcher::answer(QStringView text) cons
             }
         }
     }
-    if (result.area.verdict == AddressMatcher::Verdict::Named && m_offices.recordCount() > 0)
+    if (result.area.verdict == AddressMatcher::Verdict::Named && m_places.offices().recordCount() > 0)
         result.office = officeAt(result.area.row, foldOfficeName(text));
     return result;
 }

@@ -13,16 +13,39 @@ namespace torumin {
 class OfficeTable;
 class PostalTable;
 
+// The large offices by the town area they are in, with their names folded
+// (foldOfficeName): what the best pick needs of them, made once per pair of
+// lists. Refers to both lists, which must outlive it.
+class OfficePlaces {
+public:
+    OfficePlaces(const PostalTable &table, const OfficeTable &offices);
+
+    [[nodiscard]] const PostalTable &table() const noexcept { return m_table; }
+    [[nodiscard]] const OfficeTable &offices() const noexcept { return m_offices; }
+    // The offices in the town area of a row of the postal list.
+    [[nodiscard]] const std::vector<int> *officesAt(int row) const;
+    [[nodiscard]] const QString &foldedName(int office) const { return m_names[static_cast<std::size_t>(office)]; }
+    // The postal list's prefectures, for an address that follows a name.
+    [[nodiscard]] const std::vector<QString> &prefectures() const noexcept { return m_prefectures; }
+
+private:
+    const PostalTable &m_table;
+    const OfficeTable &m_offices;
+    QHash<QString, std::vector<int>> m_byArea;
+    std::vector<QString> m_names;
+    std::vector<QString> m_prefectures;
+};
+
 // The best pick with the large offices: an address that also names an office
-// of the list at that place (its name, folded as foldOfficeName folds it, is
-// in the text, before or after the address, and the address names the town
-// area the office is in) gets the office's own code. Without such a name, or
-// where two offices there could be meant, the address's answer stands.
+// of the list at that place (its folded name is in the text, before or after
+// the address, and the address names the town area the office is in) gets
+// the office's own code. Without such a name, or where two offices there
+// could be meant, the address's answer stands.
 //
-// Refers to the matcher and the office list, which must outlive it.
+// Refers to the matcher and the places, which must outlive it.
 class OfficeAddressMatcher {
 public:
-    OfficeAddressMatcher(const AddressMatcher &addresses, const PostalTable &table, const OfficeTable &offices);
+    OfficeAddressMatcher(const AddressMatcher &addresses, const OfficePlaces &places);
 
     struct Answer {
         AddressMatcher::Answer area;  // what the address names, as AddressMatcher tells it
@@ -34,12 +57,7 @@ private:
     [[nodiscard]] int officeAt(int areaRow, const QString &foldedText) const;
 
     const AddressMatcher &m_addresses;
-    const PostalTable &m_table;
-    const OfficeTable &m_offices;
-    // Offices by prefecture, city and town area, as the postal list writes them.
-    QHash<QString, std::vector<int>> m_byArea;
-    std::vector<QString> m_names;  // folded, one per office
-    std::vector<QString> m_prefectures;  // of the postal list, for an address after a name
+    const OfficePlaces &m_places;
 };
 
 } // namespace torumin

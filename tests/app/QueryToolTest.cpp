@@ -250,7 +250,7 @@ TEST_F(QueryTool, WritesCp932WhenAsked)
     // where a character had no place, and said so.
     const QueryRun echoed = run(withList({s("--encoding=cp932"), s("--format=tsv"), s("千代田区"), s("丸の内😀")}));
     EXPECT_EQ(echoed.status, 2);
-    EXPECT_EQ(echoed.outBytes.toStdString(), testing::toCp932(s("千代田区\\t丸の内?\tnot_found\t\t\t\t\t\t\t\t\n")));
+    EXPECT_EQ(echoed.outBytes.toStdString(), testing::toCp932(s("千代田区\\t丸の内?\tnot_found\t\t\t\t\t\t\t\t\t\t\n")));
     EXPECT_EQ(echoed.err, s("torumin-query: characters that CP932 cannot hold were written as ?\n"));
 }
 
@@ -368,7 +368,7 @@ TEST_F(QueryTool, SpeaksTheLanguageOfTheLocale)
 
     // The usage is the manual page's synopsis in either language.
     const QStringList synopsis = manualSynopsis();
-    ASSERT_EQ(synopsis.size(), 6);
+    ASSERT_EQ(synopsis.size(), 7);
     for (const MessageLanguage language : {MessageLanguage::English, MessageLanguage::Japanese}) {
         World world;
         world.language = language;
@@ -525,6 +525,24 @@ TEST_F(QueryTool, BestCandidateOfEveryLine)
                                         "山形県最上郡大蔵村南山（１～３、５、７、９～１２、１５番地）\n"));
 }
 
+// The large offices' own codes and names, beside the postal list.
+TEST_F(QueryTool, AnswersTheLargeOfficesToo)
+{
+    const QueryRun code = run(withList({s("1008994")}));
+    EXPECT_EQ(code.status, 0);
+    EXPECT_EQ(code.out, s("東京都千代田区丸の内２丁目７－２　東京中央郵便局\n"));
+    const QueryRun named = run(withList({s("--office=宮内庁")}));
+    EXPECT_EQ(named.status, 0);
+    EXPECT_EQ(named.out, s("100-8111\t宮内庁\t東京都千代田区千代田１－１\n"
+                           "602-8611\t宮内庁　京都事務所\t京都府京都市上京区京都御苑３\n"));
+    EXPECT_EQ(run(withList({s("--office"), s("存在しない事業所")})).status, 1);
+    EXPECT_EQ(run(withList({s("--office=宮内庁"), s("1000005")})).status, 2);
+    const QueryRun best = run(withList({s("--candidates"), s("--best")}),
+                              s("東京中央郵便局 東京都千代田区丸の内2-7-2\n東京都千代田区千代田1-1\n").toUtf8());
+    EXPECT_EQ(best.out, s("東京中央郵便局 東京都千代田区丸の内2-7-2\t100-8994\t東京都千代田区丸の内２丁目７－２　東京中央郵便局\n"
+                          "東京都千代田区千代田1-1\t100-0001\t東京都千代田区千代田\n"));
+}
+
 // The fields of each answer, for programs: one record a row, one at least
 // a query (or a line of input), in every format alike.
 TEST_F(QueryTool, GivesTheFieldsOfEachAnswer)
@@ -537,25 +555,29 @@ TEST_F(QueryTool, GivesTheFieldsOfEachAnswer)
     };
     const std::vector<Case> cases{
         {{s("--format=tsv"), s("--all"), s("4980000")}, {},
-         "4980000\tfound\t4980000\t愛知県\t弥富市\t\tｱｲﾁｹﾝ\tﾔﾄﾐｼ\t\t23235\n"
-         "4980000\tfound\t4980000\t三重県\t桑名郡木曽岬町\t\tﾐｴｹﾝ\tｸﾜﾅｸﾞﾝｷｿｻｷﾁｮｳ\t\t24303\n",
+         "4980000\tfound\t4980000\t愛知県\t弥富市\t\tｱｲﾁｹﾝ\tﾔﾄﾐｼ\t\t23235\t\t\n"
+         "4980000\tfound\t4980000\t三重県\t桑名郡木曽岬町\t\tﾐｴｹﾝ\tｸﾜﾅｸﾞﾝｷｿｻｷﾁｮｳ\t\t24303\t\t\n",
          0},
         // A tab in the query (the names of a line) is written as \t.
         {{s("--format=tsv")}, "広島県\t府中市\t府中町\n0000000\n\n12345\n",
-         "広島県\\t府中市\\t府中町\tfound\t7260005\t広島県\t府中市\t府中町\tﾋﾛｼﾏｹﾝ\tﾌﾁｭｳｼ\tﾌﾁｭｳﾁｮｳ\t34208\n"
-         "0000000\tnot_found\t\t\t\t\t\t\t\t\n"
-         "\tempty\t\t\t\t\t\t\t\t\n"
-         "12345\tinvalid\t\t\t\t\t\t\t\t\n",
+         "広島県\\t府中市\\t府中町\tfound\t7260005\t広島県\t府中市\t府中町\tﾋﾛｼﾏｹﾝ\tﾌﾁｭｳｼ\tﾌﾁｭｳﾁｮｳ\t34208\t\t\n"
+         "0000000\tnot_found\t\t\t\t\t\t\t\t\t\t\n"
+         "\tempty\t\t\t\t\t\t\t\t\t\t\n"
+         "12345\tinvalid\t\t\t\t\t\t\t\t\t\t\n",
          2},
         {{s("--format=csv"), s("1000005")}, {},
-         "query,status,postal_code,prefecture,city,town,prefecture_kana,city_kana,town_kana,local_government_code\r\n"
-         "1000005,found,1000005,東京都,千代田区,丸の内,ﾄｳｷｮｳﾄ,ﾁﾖﾀﾞｸ,ﾏﾙﾉｳﾁ,13101\r\n",
+         "query,status,postal_code,prefecture,city,town,prefecture_kana,city_kana,town_kana,local_government_code,"
+         "office,office_rest\r\n"
+         "1000005,found,1000005,東京都,千代田区,丸の内,ﾄｳｷｮｳﾄ,ﾁﾖﾀﾞｸ,ﾏﾙﾉｳﾁ,13101,,\r\n",
          0},
+        // A large office's own code: its address and name, no readings of a place.
+        {{s("--format=tsv"), s("1008994")}, {},
+         "1008994\tfound\t1008994\t東京都\t千代田区\t丸の内\t\t\t\t13101\t東京中央郵便局\t２丁目７－２\n", 0},
         {{s("--format=csv"), s("--candidates"), s("--best")}, "\"丸の内\", 千代田区\n串本町串本1234 ビル\n",
          "query,status,postal_code,prefecture,city,town,prefecture_kana,city_kana,town_kana,local_government_code,"
-         "match,rest\r\n"
-         "\"\"\"丸の内\"\", 千代田区\",not_found,,,,,,,,,,\r\n"
-         "串本町串本1234 ビル,found,6493503,和歌山県,東牟婁郡串本町,串本,ﾜｶﾔﾏｹﾝ,ﾋｶﾞｼﾑﾛｸﾞﾝｸｼﾓﾄﾁｮｳ,ｸｼﾓﾄ,30428,town,"
+         "office,office_rest,match,rest\r\n"
+         "\"\"\"丸の内\"\", 千代田区\",not_found,,,,,,,,,,,,\r\n"
+         "串本町串本1234 ビル,found,6493503,和歌山県,東牟婁郡串本町,串本,ﾜｶﾔﾏｹﾝ,ﾋｶﾞｼﾑﾛｸﾞﾝｸｼﾓﾄﾁｮｳ,ｸｼﾓﾄ,30428,,,town,"
          "1234 ビル\r\n",
          0},
     };
@@ -581,7 +603,7 @@ TEST_F(QueryTool, GivesTheFieldsOfEachAnswer)
         QJsonParseError error;
         const QJsonObject object = QJsonDocument::fromJson(lines[i].toUtf8(), &error).object();
         ASSERT_EQ(error.error, QJsonParseError::NoError) << lines[i].toStdString();
-        EXPECT_EQ(object.keys().size(), 12);
+        EXPECT_EQ(object.keys().size(), 14);
         const Expected &e = expected[i];
         EXPECT_EQ(object.value(s("status")).toString(), e.code ? s("found") : s("not_found"));
         for (const auto &[key, value] : {std::pair{"postal_code", e.code}, std::pair{"match", e.match},

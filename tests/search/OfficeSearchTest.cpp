@@ -81,7 +81,8 @@ TEST(OfficeSearch, AnAddressThatNamesAnOfficeThereGetsItsCode)
     const OfficeReadResult offices = readOfficeListFile(QStringLiteral(TORUMIN_FULL_OFFICE_LIST));
     ASSERT_FALSE(postal.error || offices.error);
     const AddressMatcher addresses(postal.table);
-    const OfficeAddressMatcher matcher(addresses, postal.table, offices.table);
+    const OfficePlaces places(postal.table, offices.table);
+    const OfficeAddressMatcher matcher(addresses, places);
     const struct {
         const char16_t *text;
         const char16_t *code;    // the answer's, office or area

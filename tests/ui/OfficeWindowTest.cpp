@@ -6,6 +6,7 @@
 #include "support/ModalDriver.h"
 #include "support/TableFixtures.h"
 #include "ui/dialogs/JIGYOSYO_KEN.h"
+#include "ui/dialogs/YB_KOUHO.h"
 #include "ui/main/MainMenus.h"
 #include "ui/main/TORUMIN.h"
 
@@ -49,6 +50,7 @@ private Q_SLOTS:
     void typedNameNarrowsAndEnterTakesTheHighlightedOffice();
     void copiesALineInParts();
     void officeCodeAnswersACodeSearch();
+    void candidatesPutTheNamedOfficeFirstAndSelectIt();
 
 private:
     std::unique_ptr<FakeServices> m_services;
@@ -154,6 +156,32 @@ void TestOfficeWindow::officeCodeAnswersACodeSearch()
     QCOMPARE(historyEntries(m_services->state.options),
              QStringList{s("〒100-8994\u3000東京都千代田区丸の内２丁目７－２\u3000東京中央郵便局")});
     window.hide();
+}
+
+void TestOfficeWindow::candidatesPutTheNamedOfficeFirstAndSelectIt()
+{
+    for (const char *key : {"YJ_Disp(0)", "YJ_Disp(1)", "YJ_Disp(2)"})
+        m_services->state.options.set(QString::fromLatin1(key), s("1"));
+    m_services->state.options.set(s("OptYBketa"), s("3"));
+    m_services->state.options.set(s("OptYBsize"), s("9"));
+    const struct {
+        const char *address;
+        QStringList lines;
+    } cases[] = {
+        {"東京都千代田区丸の内2-7-2 東京中央郵便局",
+         {s("〒100-8994　東京都千代田区丸の内２丁目７－２　東京中央郵便局"), s("〒100-0005　東京都千代田区丸の内")}},
+        {"東京都千代田区丸の内2-7-2", {s("〒100-0005　東京都千代田区丸の内")}},
+    };
+    for (const auto &c : cases) {
+        YB_KOUHO window(m_services->context(), s(c.address));
+        const auto &model = *window.List1->model();
+        QStringList lines;
+        for (int row = 0; row < model.rowCount(); ++row)
+            lines << model.index(row, 0).data().toString();
+        QCOMPARE(lines, c.lines);
+        QCOMPARE(window.List1->currentIndex().row(), 0);
+        window.reject();
+    }
 }
 
 QTEST_MAIN(TestOfficeWindow)

@@ -1,6 +1,7 @@
 #include "ui/dialogs/YB_KOUHO.h"
 
 #include "app/Module1.h"
+#include "app/OfficeList.h"
 #include "app/WindowGeometry.h"
 #include "app/platform/Clipboard.h"
 #include "app/platform/HelpViewer.h"
@@ -102,7 +103,12 @@ void YB_KOUHO::Form_Load(const QString &address, const QWidget *typedIn)
     const PostalTable &table = m_context.state.table;
     const SplitAddress split = splitAddress(address);
     const std::vector<int> rows = candidateRows(table, split);
-    m_model->setLines(candidateLines(table, rows, split.prefecture, m_format), font);
+    // A large office the address names comes first, in a line of its own.
+    const CandidateChoice best = bestCandidate(table, rows, split, address, officePlaces(m_context.state));
+    QStringList lines = candidateLines(table, rows, split.prefecture, m_format);
+    if (best.office >= 0)
+        lines.prepend(officeCandidateLine(m_context.state.offices, best.office, m_format));
+    m_model->setLines(std::move(lines), font);
     if (m_model->rowCount() == 0) {
         // Not over the address it asks the user to check.
         const QRect typed = typedIn && typedIn->isVisible() ? QRect(typedIn->mapToGlobal(QPoint(0, 0)), typedIn->size()) : QRect();
@@ -110,9 +116,9 @@ void YB_KOUHO::Form_Load(const QString &address, const QWidget *typedIn)
     }
 
     // The line the typed address names, selected and in view: type, search, copy.
-    const int best = bestCandidateRow(table, rows, split, address);
-    if (best >= 0) {
-        const auto position = std::find(rows.cbegin(), rows.cend(), best) - rows.cbegin();
+    if (best.office >= 0 || best.row >= 0) {
+        const auto position =
+            best.office >= 0 ? 0 : std::find(rows.cbegin(), rows.cend(), best.row) - rows.cbegin();
         const QModelIndex index = m_model->index(static_cast<int>(position), 0);
         List1->setCurrentIndex(index);
         List1->scrollTo(index, QAbstractItemView::PositionAtCenter);
