@@ -14,7 +14,7 @@
 #include "app/Options.h"
 #include "app/settings/IniText.h"
 #include "app/settings/QtSettingsStore.h"
-#include "search/SearchHistory.h"
+#include "app/HistoryStore.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -12,6 +12,7 @@
 #include "data/OfficeTable.h"
 #include "data/PostalListReader.h"
 #include "search/AddressMatcher.h"
+#include "app/CandidateOptions.h"
 #include "search/Candidates.h"
 #include "search/OfficeAddressMatcher.h"
 #include "search/OfficeSearch.h"
@@ -57,7 +58,7 @@ CandidateFormat storedFormat(const SettingsStore &settings)
             options.set(key, value.isEmpty() ? QStringLiteral("1") : value);
         }
     }
-    return CandidateFormat::fromOptions(options);
+    return candidateFormat(options);
 }
 
 const QString kNotSevenDigits = QStringLiteral("入力された郵便番号が７桁ではありません。　");

@@ -1,7 +1,5 @@
 #include "search/Candidates.h"
 
-#include "app/Options.h"
-#include "app/settings/NumericValue.h"
 #include "data/PostalTable.h"
 #include "search/AddressMatcher.h"
 #include "search/OfficeAddressMatcher.h"
@@ -90,17 +88,6 @@ CandidateChoice bestCandidate(const PostalTable &table, const std::vector<int> &
     return {answer.area.row, -1};
 }
 
-CandidateFormat CandidateFormat::fromOptions(const Options &options)
-{
-    CandidateFormat format;
-    format.mark = options.isOn(QStringLiteral("YJ_Disp(0)"));
-    format.hyphen = options.isOn(QStringLiteral("YJ_Disp(1)"));
-    format.prefecture = options.isOn(QStringLiteral("YJ_Disp(2)"));
-    format.copyCode = options.isOn(QStringLiteral("YJ_Copy(0)"));
-    format.copyAddress = options.isOn(QStringLiteral("YJ_Copy(1)"));
-    return format;
-}
-
 QString candidateLine(const PostalTable &table, int row, const QString &prefecture, const CandidateFormat &format)
 {
     const QStringView city = table.cityName(row);
@@ -168,20 +155,6 @@ QString candidateCopyText(const QString &line, const CandidateFormat &format)
         text += space < 0 ? line : line.mid(space + 1);
     }
     return text;
-}
-
-CandidateWindowHeights candidateWindowHeights(const QString &optYBsize, const QString &optYBketa)
-{
-    const double rows = NumericValue(optYBketa);
-    double list = 0;
-    if (optYBsize == QLatin1String("9"))
-        list = (rows + 1) * 180 + 240;
-    else if (optYBsize == QLatin1String("10"))
-        list = (rows + 1) * 195 + 255;
-    else
-        list = rows * 225 + 285;
-    const double window = list + 1430;
-    return {list, window, window - 915};
 }
 
 } // namespace torumin

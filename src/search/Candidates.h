@@ -10,7 +10,6 @@ namespace torumin {
 
 class OfficePlaces;
 class OfficeTable;
-class Options;
 class PostalTable;
 struct CandidateFormat;
 
@@ -55,8 +54,6 @@ struct CandidateFormat {
     bool prefecture = true;  // the prefecture before the city
     bool copyCode = true;
     bool copyAddress = true;
-
-    [[nodiscard]] static CandidateFormat fromOptions(const Options &options);
 };
 
 // "〒nnn-nnnn　" and the address, by the format; the empty string for a row
@@ -75,16 +72,6 @@ struct CandidateFormat {
 // as the format it was built with makes it) and/or what follows its first
 // ideographic space, joined by one when both are wanted.
 [[nodiscard]] QString candidateCopyText(const QString &line, const CandidateFormat &format);
-
-// The candidate window's heights in twips for the font-size and row-count
-// options: the list, the window, and the buttons' top.
-struct CandidateWindowHeights {
-    double list = 0;
-    double window = 0;
-    double buttonsTop = 0;
-    friend bool operator==(const CandidateWindowHeights &, const CandidateWindowHeights &) = default;
-};
-[[nodiscard]] CandidateWindowHeights candidateWindowHeights(const QString &optYBsize, const QString &optYBketa);
 
 inline const QString kNoCandidatesMessage =
     QStringLiteral("入力された住所から、検索できませんでした。　入力住所を確認して下さい。　");

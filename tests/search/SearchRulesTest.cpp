@@ -3,8 +3,9 @@
 #include "search/PickLists.h"
 #include "search/PostalCodeCheck.h"
 #include "search/PostalLookup.h"
+#include "app/HistoryStore.h"
 #include "search/SearchHistory.h"
-#include "search/SearchResult.h"
+#include "app/SearchResult.h"
 #include "support/MemorySettingsStore.h"
 #include "support/TableFixtures.h"
 

@@ -4,7 +4,7 @@
 #include "app/WindowGeometry.h"
 #include "app/platform/QtMessageBoxes.h"
 #include "data/PostalListReader.h"
-#include "search/SearchHistory.h"
+#include "app/HistoryStore.h"
 #include "support/FakePlatform.h"
 #include "support/FakeServices.h"
 #include "support/MemorySettingsStore.h"

@@ -1,7 +1,7 @@
 #include "app/EnvironmentProbes.h"
 #include "app/Module1.h"
 #include "data/OfficeTable.h"
-#include "search/SearchHistory.h"
+#include "app/HistoryStore.h"
 #include "support/FakeServices.h"
 #include "support/ModalDriver.h"
 #include "support/TableFixtures.h"

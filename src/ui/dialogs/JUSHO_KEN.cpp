@@ -5,7 +5,7 @@
 #include "app/platform/HelpViewer.h"
 #include "app/platform/MessageBoxes.h"
 #include "search/PickLists.h"
-#include "search/SearchResult.h"
+#include "app/SearchResult.h"
 #include "ui/CommandButtons.h"
 #include "ui/TwipsPlacement.h"
 #include "ui/UiFonts.h"

@@ -1,5 +1,6 @@
 #include "ui/dialogs/YB_KOUHO.h"
 
+#include "app/CandidateOptions.h"
 #include "app/Module1.h"
 #include "app/OfficeList.h"
 #include "app/WindowGeometry.h"
@@ -99,7 +100,7 @@ void YB_KOUHO::Form_Load(const QString &address, const QWidget *typedIn)
     m_leastRows = asked >= 1 && asked <= 1000 ? static_cast<int>(asked) : 1;
     placeButtonRow<3>(twips, Command1, {2042, 3452, 4862}, heights.buttonsTop);
 
-    m_format = CandidateFormat::fromOptions(options);
+    m_format = candidateFormat(options);
     const PostalTable &table = m_context.state.table;
     const SplitAddress split = splitAddress(address);
     const std::vector<int> rows = candidateRows(table, split);

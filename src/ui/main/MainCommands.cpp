@@ -5,7 +5,7 @@
 #include "app/platform/Clipboard.h"
 #include "app/platform/HelpViewer.h"
 #include "app/platform/MessageBoxes.h"
-#include "search/SearchResult.h"
+#include "app/SearchResult.h"
 #include "ui/DialogPlacement.h"
 #include "ui/dialogs/JIGYOSYO_KEN.h"
 #include "ui/dialogs/JUSHO_KEN.h"

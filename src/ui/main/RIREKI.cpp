@@ -5,6 +5,7 @@
 #include "app/platform/Clipboard.h"
 #include "app/platform/HelpViewer.h"
 #include "app/platform/MessageBoxes.h"
+#include "app/HistoryStore.h"
 #include "search/SearchHistory.h"
 #include "ui/CommandButtons.h"
 #include "ui/TwipsPlacement.h"

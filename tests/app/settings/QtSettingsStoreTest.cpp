@@ -2,7 +2,7 @@
 #include "app/Options.h"
 #include "app/settings/QtSettingsStore.h"
 #include "app/settings/SettingsFile.h"
-#include "search/SearchHistory.h"
+#include "app/HistoryStore.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "search/SearchResult.h"
+#include "app/SearchResult.h"
 
 #include "app/Module1.h"
 #include "app/SettingsKeys.h"
 #include "search/OfficeSearch.h"
 #include "search/PostalLookup.h"
-#include "search/SearchHistory.h"
+#include "app/HistoryStore.h"
 
 #include <utility>
 
