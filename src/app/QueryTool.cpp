@@ -171,12 +171,12 @@ AnswerRecord record(const QString &query, AnswerStatus status, int row = -1)
 class QueryRun {
 public:
     QueryRun(const QueryOptions &options, const QueryStreams &streams, const QueryTexts &texts,
-             const PostalTable &table, const OfficeTable &offices, const SettingsStore &settings)
+             const PostalTable &table, QString officePath, const SettingsStore &settings)
         : m_options(options)
         , m_streams(streams)
         , m_texts(texts)
         , m_table(table)
-        , m_offices(offices)
+        , m_officePath(std::move(officePath))
         , m_settings(settings)
         , m_structured(options.format != AnswerFormat::Text)
     {
@@ -246,7 +246,25 @@ private:
 
     void putRecord(const AnswerRecord &record)
     {
-        put(answerLine(m_table, m_offices, record, m_options.format, m_options.best));
+        static const OfficeTable none;
+        put(answerLine(m_table, record.office >= 0 ? offices() : none, record, m_options.format, m_options.best));
+    }
+
+    // The large offices' list that goes with the postal list, read when an
+    // answer first needs it: a batch of codes the postal list has never pays
+    // for it. Without one, no office is known; one that cannot be read is
+    // said once.
+    const OfficeTable &offices()
+    {
+        if (!m_offices) {
+            m_offices = m_officePath.isEmpty() ? OfficeReadResult() : readOfficeListFile(m_officePath);
+            if (m_offices->error) {
+                QString message = m_offices->error->message;
+                message.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+                complain(0, m_texts.officeListUnreadable.arg(message));
+            }
+        }
+        return m_offices->table;
     }
 
     // The offices with their own code: a code the postal list lacks.
@@ -254,8 +272,8 @@ private:
     {
         if (!m_officeCodes) {
             m_officeCodes = std::make_unique<QHash<QString, std::vector<int>>>();
-            for (int row = 0; row < m_offices.recordCount(); ++row)
-                (*m_officeCodes)[m_offices.code(row).toString()].push_back(row);
+            for (int row = 0; row < offices().recordCount(); ++row)
+                (*m_officeCodes)[offices().code(row).toString()].push_back(row);
         }
         return m_officeCodes->value(code);
     }
@@ -270,13 +288,16 @@ private:
     // --office: the offices whose name holds the text.
     int answerOffices(const QString &name)
     {
-        const std::vector<int> rows = OfficeNameIndex(m_offices).find(name);
+        const OfficeNameIndex index(offices());
+        if (m_offices->error)
+            return kQueryExitError;
+        const std::vector<int> rows = index.find(name);
         for (const int row : rows) {
             if (m_structured)
                 putRecord(officeRecord(name, row));
             else
-                put(hyphenatedCode(m_offices.code(row)) + QLatin1Char('\t') + m_offices.name(row) + QLatin1Char('\t')
-                    + officeAddress(m_offices, row) + QLatin1Char('\n'));
+                put(hyphenatedCode(offices().code(row)) + QLatin1Char('\t') + offices().name(row) + QLatin1Char('\t')
+                    + officeAddress(offices(), row) + QLatin1Char('\n'));
         }
         if (rows.empty() && m_structured)
             putRecord(record(name, AnswerStatus::NotFound));
@@ -308,21 +329,21 @@ private:
     // result box shows them.
     int answerOfficeCode(const QString &code, const QString &query)
     {
-        std::vector<int> offices = officesOfCode(code);
-        if (!m_options.all && offices.size() > 1)
-            offices.resize(1);
-        if (offices.empty()) {
+        std::vector<int> rows = officesOfCode(code);
+        if (!m_options.all && rows.size() > 1)
+            rows.resize(1);
+        if (rows.empty()) {
             if (m_structured)
                 putRecord(record(query, AnswerStatus::NotFound));
             else
                 put(kCodeNotFound + QLatin1Char('\n'));
             return kQueryExitNoResult;
         }
-        for (const int office : offices) {
+        for (const int office : rows) {
             if (m_structured)
                 putRecord(officeRecord(query, office));
             else
-                put(officeResultText(m_offices, office) + QLatin1Char('\n'));
+                put(officeResultText(offices(), office) + QLatin1Char('\n'));
         }
         return kQueryExitOk;
     }
@@ -437,15 +458,15 @@ private:
             // Beyond the window's rules: the city as it may be written, with
             // or without the prefecture or county.
             const AddressMatcher addresses(m_table);
-            const OfficePlaces places(m_table, m_offices);
-            const OfficeAddressMatcher offices(addresses, places);
-            const OfficeAddressMatcher::Answer best = offices.answer(address);
+            const OfficePlaces places(m_table, offices());
+            const OfficeAddressMatcher matcher(addresses, places);
+            const OfficeAddressMatcher::Answer best = matcher.answer(address);
             const AddressMatcher::Answer &match = best.area;
             if (m_structured) {
                 putRecord(bestRecord(address, best));
             } else if (best.office >= 0) {
-                put(u'〒' + hyphenatedCode(m_offices.code(best.office)) + u'\u3000'
-                    + officeResultText(m_offices, best.office) + QLatin1Char('\n'));
+                put(u'〒' + hyphenatedCode(offices().code(best.office)) + u'\u3000'
+                    + officeResultText(offices(), best.office) + QLatin1Char('\n'));
             } else if (match.row >= 0) {
                 put(candidateLine(m_table, match.row, m_table.prefName(match.row).toString(), format)
                     + QLatin1Char('\n'));
@@ -475,7 +496,7 @@ private:
     int answerBestOfLines()
     {
         const AddressMatcher addresses(m_table);
-        const OfficePlaces places(m_table, m_offices);
+        const OfficePlaces places(m_table, offices());
         const OfficeAddressMatcher matcher(addresses, places);
         int status = kQueryExitOk;
         QByteArray bytes;
@@ -496,8 +517,8 @@ private:
                 const OfficeAddressMatcher::Answer best = matcher.answer(*text);
                 const AddressMatcher::Answer &found = best.area;
                 if (best.office >= 0) {
-                    answer += hyphenatedCode(m_offices.code(best.office)) + QLatin1Char('\t')
-                        + officeResultText(m_offices, best.office);
+                    answer += hyphenatedCode(offices().code(best.office)) + QLatin1Char('\t')
+                        + officeResultText(offices(), best.office);
                 } else if (const int row = found.row; row >= 0) {
                     answer += hyphenatedCode(m_table.zipCode(row)) + QLatin1Char('\t')
                         + m_table.prefName(row).toString() + m_table.cityName(row) + wholeTownField(m_table, row);
@@ -517,7 +538,8 @@ private:
     const QueryStreams &m_streams;
     const QueryTexts &m_texts;
     const PostalTable &m_table;
-    const OfficeTable &m_offices;
+    const QString m_officePath;
+    std::optional<OfficeReadResult> m_offices;
     const SettingsStore &m_settings;
     std::unique_ptr<QHash<QString, std::vector<int>>> m_officeCodes;
     const bool m_structured;
@@ -582,24 +604,10 @@ int runQueryTool(const QStringList &arguments, QueryStreams streams, const Setti
         message.replace(QLatin1Char('\r'), QLatin1Char('\n'));
         return refusedRun(streams, kPrefix + message + QLatin1Char('\n'));
     }
-    // The large offices' list that goes with the postal list. Only --office
-    // needs it; without it the offices' codes are simply not known.
     const QString officePath = officeListPathFor(listPath, programFolder);
-    OfficeReadResult offices;
-    if (!officePath.isEmpty())
-        offices = readOfficeListFile(officePath);
     if (options.office && officePath.isEmpty())
         return refusedRun(streams, kPrefix + texts.noOfficeList.arg(listPath) + QLatin1Char('\n'));
-    if (offices.error) {
-        QString message = offices.error->message;
-        message.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        message = kPrefix + texts.officeListUnreadable.arg(message) + QLatin1Char('\n');
-        if (options.office)
-            return refusedRun(streams, message);
-        (void)streams.err.write(message);
-        (void)streams.err.flush();
-    }
-    return QueryRun(options, streams, texts, list.table, offices.table, settings).run();
+    return QueryRun(options, streams, texts, list.table, officePath, settings).run();
 }
 
 } // namespace torumin
