@@ -1,12 +1,15 @@
 // torumin-query answering 10,000 addresses from standard input
 // (--candidates --best), as a whole process with the list's load, measured
 // beside the iconv command decoding the same list, which is the yardstick:
-// the batch should take at most four times as long. Then, in this process,
-// what building the matcher's index and answering one address cost.
+// the batch should take at most four times as long. Then 10,000 postal codes
+// the same way, which go through an index and should take at most one and a
+// half times as long. Then, in this process, what building the matcher's
+// index and answering one address cost.
 //
 // The addresses are written from every twelfth row of the list, in turn as
 // the list writes them, with full-width block numbers, with a space after
-// the city, without the prefecture, and with the block number in kanji.
+// the city, without the prefecture, and with the block number in kanji. The
+// codes are those of the same rows, every other one with its hyphen.
 //
 // Runs without arguments on the bundled list; a list path may follow the
 // usual --benchmark_* options.
@@ -82,6 +85,17 @@ QStringList makeAddresses(const PostalTable &table)
     return addresses;
 }
 
+QStringList makeCodes(const PostalTable &table)
+{
+    QStringList codes;
+    const int stride = std::max(1, table.recordCount() / kAddresses);
+    for (int row = 0; row < table.recordCount() && codes.size() < kAddresses; row += stride) {
+        const QString code = table.zipCode(row).toString();
+        codes.append(codes.size() % 2 ? code.left(3) + QLatin1Char('-') + code.mid(3) : code);
+    }
+    return codes;
+}
+
 void buildIndex(benchmark::State &state)
 {
     const PostalTable &table = nationwideList();
@@ -111,11 +125,12 @@ struct BatchFigures {
 };
 
 // Alternate runs of the batch and of iconv, so both medians come from the
-// same minutes of a shared machine.
-std::optional<BatchFigures> measureBatch(const std::string &inputPath)
+// same minutes of a shared machine. A line counts as answered when
+// `answered` says so.
+std::optional<BatchFigures> measureBatch(const std::vector<std::string> &command, const std::string &inputPath,
+                                         bool (*answered)(const QString &line))
 {
     BatchFigures figures;
-    const std::vector<std::string> command{TORUMIN_QUERY_EXE, "--list", g_listPath, "--candidates", "--best"};
     for (int run = 0; run <= kProcessRuns; ++run) {
         std::string output;
         const std::optional<double> batchMs = bench::timeProcess(command, &output, inputPath);
@@ -126,7 +141,7 @@ std::optional<BatchFigures> measureBatch(const std::string &inputPath)
             // A first run of each warms the file cache; it is not counted.
             for (const QString &line : QString::fromStdString(output).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
                 ++figures.lines;
-                if (line.section(QLatin1Char('\t'), 1, 1).size() == 8)
+                if (answered(line))
                     ++figures.answered;
             }
             continue;
@@ -135,6 +150,37 @@ std::optional<BatchFigures> measureBatch(const std::string &inputPath)
         figures.iconvMs.push_back(*iconvMs);
     }
     return figures;
+}
+
+bool hasCode(const QString &line)
+{
+    return line.section(QLatin1Char('\t'), 1, 1).size() == 8;
+}
+
+bool isAddress(const QString &line)
+{
+    return !line.endsWith(QStringLiteral("。　"));
+}
+
+std::optional<std::string> writeLines(const QTemporaryDir &folder, const char *name, const QStringList &lines)
+{
+    const QString path = QDir(folder.path()).filePath(QString::fromLatin1(name));
+    QFile file(path);
+    if (!folder.isValid() || !file.open(QIODevice::WriteOnly))
+        return std::nullopt;
+    file.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+    return path.toStdString();
+}
+
+void printFigures(const char *what, const BatchFigures &figures, double target)
+{
+    const double batch = median(figures.batchMs);
+    const double iconv = median(figures.iconvMs);
+    std::printf("%s median of %zu alternating runs: batch %.1f ms, iconv %.1f ms, ratio %.2f", what,
+                figures.batchMs.size(), batch, iconv, ratio(batch, iconv));
+    if (target > 0)
+        std::printf(" (target at most %.1f)", target);
+    std::printf("\n");
 }
 
 } // namespace
@@ -146,18 +192,22 @@ int main(int argc, char **argv)
         g_listPath = argv[1];
 
     const QTemporaryDir folder;
-    const QString inputPath = QDir(folder.path()).filePath(QStringLiteral("addresses.txt"));
-    QFile input(inputPath);
-    if (!folder.isValid() || !input.open(QIODevice::WriteOnly)) {
-        std::fprintf(stderr, "cannot write the addresses\n");
+    const QStringList addresses = makeAddresses(nationwideList());
+    const QStringList codes = makeCodes(nationwideList());
+    const std::optional<std::string> addressPath = writeLines(folder, "addresses.txt", addresses);
+    const std::optional<std::string> codePath = writeLines(folder, "codes.txt", codes);
+    if (!addressPath || !codePath) {
+        std::fprintf(stderr, "cannot write the addresses and codes\n");
         return 1;
     }
-    const QStringList addresses = makeAddresses(nationwideList());
-    input.write((addresses.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
-    input.close();
 
-    const std::optional<BatchFigures> figures = measureBatch(inputPath.toStdString());
-    if (!figures) {
+    const std::optional<BatchFigures> best = measureBatch(
+        {TORUMIN_QUERY_EXE, "--list", g_listPath, "--candidates", "--best"}, *addressPath, hasCode);
+    const std::optional<BatchFigures> coded = measureBatch({TORUMIN_QUERY_EXE, "--list", g_listPath}, *codePath, isAddress);
+    // What any run costs before its first answer: the process and the load.
+    const std::optional<BatchFigures> one =
+        measureBatch({TORUMIN_QUERY_EXE, "--list", g_listPath, "1000005"}, *codePath, isAddress);
+    if (!best || !coded || !one) {
         std::fprintf(stderr, "torumin-query or iconv did not run\n");
         return 1;
     }
@@ -167,14 +217,16 @@ int main(int argc, char **argv)
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
-    const double batch = median(figures->batchMs);
-    const double iconv = median(figures->iconvMs);
     std::printf("\nlist: %s\n", g_listPath.c_str());
-    std::printf("batch: %s --list LIST --candidates --best < %d addresses, whole process\n", TORUMIN_QUERY_EXE,
-                static_cast<int>(addresses.size()));
-    std::printf("       %d lines out, %d of them with a code\n", figures->lines, figures->answered);
     std::printf("iconv: iconv -f CP932 -t UTF-16LE -o /dev/null LIST, whole process\n");
-    std::printf("median of %zu alternating runs: batch %.1f ms, iconv %.1f ms, ratio %.2f (target at most 4)\n",
-                figures->batchMs.size(), batch, iconv, ratio(batch, iconv));
+    std::printf("addresses: %s --list LIST --candidates --best < %d addresses, whole process\n", TORUMIN_QUERY_EXE,
+                static_cast<int>(addresses.size()));
+    std::printf("       %d lines out, %d of them with a code\n", best->lines, best->answered);
+    printFigures("addresses:", *best, 4);
+    std::printf("codes: %s --list LIST < %d codes, whole process\n", TORUMIN_QUERY_EXE, static_cast<int>(codes.size()));
+    std::printf("       %d lines out, %d of them an address\n", coded->lines, coded->answered);
+    printFigures("codes:", *coded, 1.5);
+    std::printf("one code: %s --list LIST 1000005, whole process: the start and the load alone\n", TORUMIN_QUERY_EXE);
+    printFigures("one code:", *one, 0);
     return 0;
 }

@@ -1,10 +1,13 @@
 // The searches' scans over the nationwide list: each of them reads the whole
 // table at worst, so these are the figures a user waits for.
 //
-// Runs without arguments on the bundled list. Google Benchmark prints the
-// mean, median and spread of 15 repetitions of each.
+// Runs without arguments on the bundled lists. Google Benchmark prints the
+// mean, median and spread of 15 repetitions of each. The office-name search
+// is timed keystroke by keystroke, as the list narrows while a name is typed.
 
+#include "data/OfficeTable.h"
 #include "data/PostalListReader.h"
+#include "search/OfficeSearch.h"
 #include "search/PickLists.h"
 #include "search/PostalLookup.h"
 
@@ -79,11 +82,60 @@ void townsOfToyama(benchmark::State &state)
     const QString city = QStringLiteral("富山市");
     for (auto _ : state)
         benchmark::DoNotOptimize(townList(table, AddressScript::Kanji, pref, city));
-    state.counters["items"] = static_cast<double>(townList(table, AddressScript::Kanji, pref, city).size());
+    state.counters["items"] = static_cast<double>(townList(table, AddressScript::Kanji, pref, city).names.size());
 }
 
 } // namespace
 
+const OfficeNameIndex &officeIndex()
+{
+    static const OfficeTable offices = [] {
+        OfficeReadResult result = readOfficeListFile(QStringLiteral(TORUMIN_BUNDLED_OFFICES));
+        if (result.error) {
+            std::fprintf(stderr, "%s\n", qPrintable(result.error->message));
+            std::exit(1);
+        }
+        return std::move(result.table);
+    }();
+    static const OfficeNameIndex index(offices);
+    return index;
+}
+
+// Every keystroke of the typed text, one find() each; the argument picks the text.
+void officeNameKeystrokes(benchmark::State &state)
+{
+    static const QString typed[] = {QStringLiteral("東京中央郵便局"), QStringLiteral("株式会社トヨタ"),
+                                    QStringLiteral("ﾐｽﾞﾎ"), QStringLiteral("会")};
+    const QString &text = typed[state.range(0)];
+    const OfficeNameIndex &index = officeIndex();
+    std::size_t found = 0;
+    for (auto _ : state) {
+        for (qsizetype length = 1; length <= text.size(); ++length)
+            found = index.find(QStringView(text).first(length)).size();
+        benchmark::DoNotOptimize(found);
+    }
+    state.counters["keystrokes"] = static_cast<double>(text.size());
+    state.counters["rows_at_the_end"] = static_cast<double>(found);
+}
+
+// The list before the first keystroke: every office.
+void officeNameEmpty(benchmark::State &state)
+{
+    const OfficeNameIndex &index = officeIndex();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(index.find(QStringView()).size());
+}
+
+void officeIndexBuild(benchmark::State &state)
+{
+    OfficeReadResult result = readOfficeListFile(QStringLiteral(TORUMIN_BUNDLED_OFFICES));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(OfficeNameIndex(result.table).size());
+}
+
+BENCHMARK(officeNameKeystrokes)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
+BENCHMARK(officeNameEmpty)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
+BENCHMARK(officeIndexBuild)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(codeNotFound)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
 BENCHMARK(addressOfLastRow)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
 BENCHMARK(prefectures)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);

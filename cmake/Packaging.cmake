@@ -1,5 +1,5 @@
 # Installation and the Debian package: the program and its query tool on the
-# PATH, the bundled list where the installed program looks for it, a desktop
+# PATH, the bundled lists where the installed program looks for them, a desktop
 # entry, icons, AppStream metadata, the manual pages, and the licence and
 # changelog where Debian keeps them.
 include(GNUInstallDirs)
@@ -12,14 +12,14 @@ install(TARGETS torumin torumin-query RUNTIME DESTINATION "${CMAKE_INSTALL_BINDI
 # the data's date. On Windows it goes beside the program, where the program
 # looks first, whatever folder the installation ends up in.
 if(NOT UNIX)
-    install(FILES "${TORUMIN_BUNDLED_ZIP}" DESTINATION "${CMAKE_INSTALL_BINDIR}")
+    install(FILES "${TORUMIN_BUNDLED_ZIP}" "${TORUMIN_BUNDLED_OFFICES_ZIP}" DESTINATION "${CMAKE_INSTALL_BINDIR}")
     option(TORUMIN_WINDOWS_BUNDLE "Install every DLL and Qt plug-in the programs load beside them" OFF)
     if(TORUMIN_WINDOWS_BUNDLE)
         include(WindowsBundle)
     endif()
     return()
 endif()
-install(FILES "${TORUMIN_BUNDLED_ZIP}" DESTINATION "${TORUMIN_INSTALL_DATADIR}")
+install(FILES "${TORUMIN_BUNDLED_ZIP}" "${TORUMIN_BUNDLED_OFFICES_ZIP}" DESTINATION "${TORUMIN_INSTALL_DATADIR}")
 
 # A stripped install (the package's) also drops the compiler's notes, as
 # the distribution's own packaging does.

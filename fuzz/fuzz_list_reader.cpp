@@ -14,10 +14,13 @@
 #include "data/PostalListReader.h"
 #include "data/PostalTable.h"
 #include "data/ZipEntrySource.h"
+#include "search/AddressMatcher.h"
+#include "search/TownNote.h"
 
 #include <QDir>
 #include <QString>
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <cstddef>
@@ -31,8 +34,8 @@ namespace {
 
 constexpr std::array kColumns{PostalColumn::ZipCode, PostalColumn::PrefKana, PostalColumn::CityKana,
                               PostalColumn::TownKana, PostalColumn::PrefName, PostalColumn::CityName,
-                              PostalColumn::TownName};
-static_assert(kColumns.size() == kPostalColumnCount);
+                              PostalColumn::TownName, PostalColumn::LocalGovernmentCode};
+static_assert(kColumns.size() == kStoredColumnCount);
 
 const QString kPlainName = QStringLiteral("fuzz.csv");
 const QString kArchiveName = QStringLiteral("fuzz.zip");
@@ -60,6 +63,23 @@ void checkTable(const PostalTable &table)
     for (const int outside : {count, count + 1, -1, INT_MAX, INT_MIN}) {
         for (const PostalColumn column : kColumns)
             FUZZ_CHECK(table.field(column, outside).isEmpty());
+    }
+}
+
+// Town fields are read further by the address matcher: their notes, and the
+// records a note runs on in. It builds on any list, and a row's own address
+// names a row of the table or none.
+void checkMatcher(const PostalTable &table)
+{
+    const AddressMatcher matcher(table);
+    const int count = std::min(table.recordCount(), 64);
+    for (int row = 0; row < count; ++row) {
+        const QString field = wholeTownField(table, row);
+        FUZZ_CHECK(field.startsWith(table.townName(row)));
+        FUZZ_CHECK(readTownField(field).name.size() <= field.size());
+        const QString written = table.prefName(row) + table.cityName(row) + field + u" 1-2";
+        const int named = matcher.bestRow(written);
+        FUZZ_CHECK(named >= -1 && named < table.recordCount());
     }
 }
 
@@ -231,6 +251,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     const ListReadResult result = readPostalListBytes(bytes, kPlainName);
     checkTable(result.table);
+    checkMatcher(result.table);
     checkError(result);
 
     // A file reads as the same bytes in memory do; only the name in the
@@ -251,7 +272,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     {
         MemoryByteSource unsized(bytes, false);
         const std::size_t chunk = 1 + size % 13;
-        const ListReadResult chunked = detail::parsePostalList(unsized, kPlainName, chunk);
+        const ListReadResult chunked = detail::parseList(unsized, kPostalListLayout, kPlainName, chunk);
         checkTable(chunked.table);
         checkSame(result, chunked, true);
     }

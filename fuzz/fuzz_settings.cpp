@@ -14,12 +14,14 @@
 #include "app/Options.h"
 #include "app/settings/IniText.h"
 #include "app/settings/QtSettingsStore.h"
-#include "search/SearchHistory.h"
+#include "app/HistoryStore.h"
 
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -44,6 +46,20 @@ QByteArray contentsOf(const QString &path)
 QString describe(const SettingsValues &values)
 {
     return QString::fromUtf8(formatIni(values).toPercentEncoding(" =[]\n"));
+}
+
+// Where each passed-over line belongs: its section and the key it stands
+// above, in file order among the lines that share both. A save sorts the
+// keys, so lines above different keys may change places between them, but
+// never leave their key or change their order above it.
+QHash<QString, QMap<QString, QList<QByteArray>>> placesOf(const PassedOverLines &lines)
+{
+    QHash<QString, QMap<QString, QList<QByteArray>>> places;
+    for (auto section = lines.bySection.cbegin(); section != lines.bySection.cend(); ++section) {
+        for (const PassedOverLine &line : section.value())
+            places[section.key()][line.beforeKey].append(line.bytes);
+    }
+    return places;
 }
 
 // Every key of `expected` reads the same from `store`.
@@ -87,6 +103,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         const IniContent again = parseIni(formatIni(parsed.values));
         FUZZ_CHECK_SAYING(again.values == parsed.values && again.unusableLines == 0,
                           describe(parsed.values) + QStringLiteral("  <>  ") + describe(again.values));
+        // With what it passed over: that comes back too, in the same place.
+        const QByteArray saved = formatIni(parsed.values, parsed.passedOver);
+        const IniContent kept = parseIni(saved);
+        FUZZ_CHECK_SAYING(kept.values == parsed.values
+                              && kept.passedOver.outsideSections == parsed.passedOver.outsideSections
+                              && placesOf(kept.passedOver) == placesOf(parsed.passedOver)
+                              && kept.unusableLines == parsed.unusableLines,
+                          QStringLiteral("passed-over lines moved or changed"));
+        // And a second save changes nothing.
+        FUZZ_CHECK_SAYING(formatIni(kept.values, kept.passedOver) == saved,
+                          QStringLiteral("a second save wrote a different file"));
     }
 
     // torumin-query first: it must leave the file exactly as it was.

@@ -114,6 +114,8 @@ def main():
     write(target, "cp932_cut_off.csv", (FIXTURES / "cut_off_list.csv").read_bytes())
     write(target, "cp932_not_cp932.csv", head[0] + b"\r\n" + head[1][:60] + b"\x80\xa0\xfd" + head[1][60:] + b"\r\n")
     write(target, "cp932_fixture.csv", (FIXTURES / "small_list.csv").read_bytes())
+    # Town fields with the published notes, one running over two records.
+    write(target, "cp932_published_notes.csv", (FIXTURES / "published_notes.csv").read_bytes())
 
     utf8 = [fullwidth_kana(line) for line in head[:30]]
     write(target, "utf8_fullwidth.csv", crlf(utf8))
@@ -148,8 +150,19 @@ def main():
         "〒100-0005 東京都千代田区 一番町１－２", "串本町串本1234", "府中市宮西町", "北海道樺戸郡浦臼町浦臼第11-2",
         "千葉県鎌ヶ谷市新鎌ヶ谷1-1", "宮城県登米市大字南方町字高石浦", "福島県伊達市保原町1-2-3",
         "ﾄｳｷｮｳﾄ　ﾁﾖﾀﾞｸ", "二十四軒十三一丁目廿一", "京都府京都市中京区舟屋町",
+        "東京千代田区一番町", "府中市府中町1", "京都市中京区舟屋町", "和歌山県和歌山市葵1-2",
+        "北海道札幌市中央区北一条西２０丁目 アエル１５Ｆ", "\ufa10\u2f0b\u3231か\u3099",
     ]):
         write(target, f"address_{i:02d}.txt", text.encode("utf-8"))
+
+    # --- torumin-query's standard input ---
+    target = "fuzz_query"
+    write(target, "codes.txt", "0600000\n〒100-0005\r\n１００－０００５\n0000000\n12345\n\n".encode("utf-8"))
+    write(target, "names.txt", "千代田区\t丸の内\n広島県\t府中市\t府中町\na\tb\tc\td\nﾁﾖﾀﾞｸ\tﾏﾙﾉｳﾁ\n".encode("utf-8"))
+    write(target, "addresses_bom.txt", b"\xef\xbb\xbf" + "北海道札幌市中央区北1条西2丁目\n串本町串本1234 ビル\n"
+          "京都府京都市中京区河原町通二条下る一之船入町537-50\n\"丸の内\", 千代田区\n".encode("utf-8"))
+    write(target, "cp932.txt", "東京都千代田区丸の内1-9-1\r\n千代田区\t丸の内\r\nﾄｳｷｮｳﾄ\r\n".encode("cp932"))
+    write(target, "neither.txt", b"1000005\n\x80\xff\n\xe6\x9d\n9071801")
 
     # --- the stored-number conversion ---
     target = "fuzz_numeric"

@@ -28,16 +28,19 @@ constexpr std::array<QStringView, 47> kPrefectures{
 const QString kNamePattern = QStringLiteral("^ken_all-(\\d{8})\\.zip$");
 
 // What the reader found wrong, in the words of this message.
-QString readerProblem(const ListError &error)
+QString readerProblem(const ListError &error, ListKind kind)
 {
+    const QString list = kind == ListKind::Office ? QStringLiteral("事業所の個別郵便番号一覧") : QStringLiteral("郵便番号一覧");
     switch (error.code) {
     case ListErrorCode::NotCp932:
     case ListErrorCode::NotUtf8:
-        return QStringLiteral("%1 バイト目に、郵便番号一覧の文字ではないバイトがあります").arg(error.byteOffset);
+        return QStringLiteral("%1 バイト目に、%2の文字ではないバイトがあります").arg(error.byteOffset).arg(list);
     case ListErrorCode::Truncated:
-        return QStringLiteral("郵便番号一覧が途中で終わっています");
+        return list + QStringLiteral("が途中で終わっています");
     case ListErrorCode::MalformedLine:
-        return QStringLiteral("郵便番号一覧の形になっていない行があります");
+        return list + QStringLiteral("の形になっていない行があります");
+    case ListErrorCode::NoRecords:
+        return QStringLiteral("郵便番号が 1 件も入っていません");
     case ListErrorCode::TooLarge:
         return QStringLiteral("展開すると大きすぎます");
     case ListErrorCode::ArchiveEncrypted:
@@ -45,7 +48,9 @@ QString readerProblem(const ListError &error)
     case ListErrorCode::ArchiveUnsupported:
         return QStringLiteral("圧縮の方式に対応していません");
     case ListErrorCode::NoListInArchive:
-        return QStringLiteral("郵便番号一覧（.csv）が入っていません");
+        return QStringLiteral("一覧（.csv）が入っていません");
+    case ListErrorCode::SeveralListsInArchive:
+        return QStringLiteral("一覧（.csv）が複数入っています");
     case ListErrorCode::CannotOpen:
     case ListErrorCode::ReadFailed:
     case ListErrorCode::ArchiveDamaged:
@@ -55,6 +60,12 @@ QString readerProblem(const ListError &error)
 }
 
 } // namespace
+
+QUrl latestOfficeListUrl(const Options &options)
+{
+    const QString configured = options.value(QStringLiteral("JigyosyoUrl")).trimmed();
+    return QUrl(configured.isEmpty() ? kLatestOfficeListUrl : configured);
+}
 
 QUrl latestListUrl(const Options &options)
 {
@@ -99,7 +110,7 @@ QStringList downloadedListsToRemove(const QStringList &fileNames, const QStringL
     return remove;
 }
 
-CheckedList checkDownloadedList(const QString &path, const ListCheckLimits &limits)
+CheckedList checkDownloadedList(const QString &path, const ListCheckLimits &limits, ListKind kind)
 {
     CheckedList checked;
     {
@@ -107,38 +118,40 @@ CheckedList checkDownloadedList(const QString &path, const ListCheckLimits &limi
         const QByteArray head = file.open(QIODevice::ReadOnly) ? file.read(4) : QByteArray();
         // A proxy's or a portal's web page, most likely.
         if (!startsLikeZipArchive(std::string_view(head.constData(), static_cast<std::size_t>(head.size())))) {
-            checked.error = ListUpdateErrors::notAList(QStringLiteral("zip 形式ではありません"));
+            checked.error = ListUpdateErrors::notAList(kind, QStringLiteral("zip 形式ではありません"));
             return checked;
         }
     }
     const ZipListSummary archive = summarizeListArchive(path);
     if (!archive.readable) {
-        checked.error = ListUpdateErrors::notAList(QStringLiteral("zip ファイルが壊れています（") + archive.errorText
+        checked.error = ListUpdateErrors::notAList(kind, QStringLiteral("zip ファイルが壊れています（") + archive.errorText
                                                    + QStringLiteral("）"));
         return checked;
     }
     if (archive.csvEntries != 1) {
-        checked.error = ListUpdateErrors::notAList(
-            archive.csvEntries == 0 ? QStringLiteral("郵便番号一覧（.csv）が入っていません")
+        checked.error = ListUpdateErrors::notAList(kind, 
+            archive.csvEntries == 0 ? QStringLiteral("一覧（.csv）が入っていません")
                                     : QStringLiteral("一覧（.csv）が %1 個入っています").arg(archive.csvEntries));
         return checked;
     }
     if (!archive.entryTime.isValid()) {
-        checked.error = ListUpdateErrors::notAList(QStringLiteral("一覧の日付が記録されていません"));
+        checked.error = ListUpdateErrors::notAList(kind, QStringLiteral("一覧の日付が記録されていません"));
         return checked;
     }
     checked.dataDate = archive.entryTime.date();
 
-    const ListReadResult list = readPostalListFile(path);
+    const ListReadResult list = readListFile(path, layoutOf(kind));
     if (list.error) {
-        checked.error = ListUpdateErrors::notAList(readerProblem(*list.error));
+        checked.error = ListUpdateErrors::notAList(kind, readerProblem(*list.error, kind));
         return checked;
     }
     checked.recordCount = list.table.recordCount();
     if (checked.recordCount < limits.minRecords) {
-        checked.error = ListUpdateErrors::tooFewRecords(checked.recordCount, limits.minRecords);
+        checked.error = ListUpdateErrors::tooFewRecords(kind, checked.recordCount, limits.minRecords);
         return checked;
     }
+    if (kind == ListKind::Office)
+        return checked;
     QSet<QStringView> found;
     for (int row = 0; row < checked.recordCount; ++row)
         found.insert(list.table.prefName(row));

@@ -45,10 +45,21 @@ inline constexpr int kDownloadedListsKept = 3;
 [[nodiscard]] QStringList downloadedListsToRemove(const QStringList &fileNames, const QStringList &inUse,
                                                   int kept = kDownloadedListsKept);
 
+// The postal service's list of large offices, fetched with the nationwide
+// list and placed beside it under the name the program looks for there.
+inline const QString kLatestOfficeListUrl =
+    QStringLiteral("https://www.post.japanpost.jp/zipcode/dl/jigyosyo/zip/jigyosyo.zip");
+inline const QString kDownloadedOfficeListName = QStringLiteral("jigyosyo.zip");
+
+// The office list's address: JigyosyoUrl, set only by hand like ListUrl, or
+// the postal service's.
+[[nodiscard]] QUrl latestOfficeListUrl(const Options &options);
+
 // How much a downloaded list must hold before it may replace anything.
 struct ListCheckLimits {
     int minRecords = 100000;
 };
+inline constexpr ListCheckLimits kOfficeListCheckLimits{10000};
 
 struct CheckedList {
     QDate dataDate;       // its archive entry's date
@@ -58,8 +69,9 @@ struct CheckedList {
 
 // A downloaded file, checked before it may replace anything: a zip archive
 // holding exactly one list, which the program's own reader reads to the end
-// without a fault, with at least limits.minRecords records and every one of
-// the 47 prefectures.
-[[nodiscard]] CheckedList checkDownloadedList(const QString &path, const ListCheckLimits &limits = {});
+// without a fault, with at least limits.minRecords records and, for the
+// postal-code list, every one of the 47 prefectures.
+[[nodiscard]] CheckedList checkDownloadedList(const QString &path, const ListCheckLimits &limits = {},
+                                              ListKind kind = ListKind::Postal);
 
 } // namespace torumin

@@ -9,6 +9,7 @@
 #include <QNetworkRequest>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -22,6 +23,9 @@
 namespace torumin {
 
 namespace {
+
+// What the reply may hold that we have not taken yet.
+constexpr qint64 kReadBufferBytes = 256 * 1024;
 
 // The desktop's proxy settings, except for a server on this machine (a
 // mirror, a test), which no proxy could reach.
@@ -92,11 +96,16 @@ ListDownload::ListDownload(ListDownloadRequest request, QObject *parent)
 {
     m_idle.setSingleShot(true);
     connect(&m_idle, &QTimer::timeout, this, [this] { fail(timeoutError()); });
+    constexpr int kSamplesPerTimeout = 10;
+    m_pace.setInterval(std::max<std::chrono::milliseconds>(m_request.idleTimeout / kSamplesPerTimeout,
+                                                           std::chrono::milliseconds(10)));
+    connect(&m_pace, &QTimer::timeout, this, &ListDownload::checkPace);
 }
 
 ListDownload::~ListDownload()
 {
     m_idle.stop();
+    m_pace.stop();
     if (m_reply) {
         m_reply->disconnect(this);
         m_reply->abort();
@@ -132,7 +141,9 @@ void ListDownload::begin()
         fail(ListUpdateErrors::cannotSave(m_request.folder, QStringLiteral("フォルダーを作れません"), false));
         return;
     }
-    m_partial = std::make_unique<PartialFile>(QDir(m_request.folder).filePath(QStringLiteral("ken_all-XXXXXX.part")));
+    const QString partName = m_request.kind == ListKind::Office ? QStringLiteral("jigyosyo-XXXXXX.part")
+                                                                : QStringLiteral("ken_all-XXXXXX.part");
+    m_partial = std::make_unique<PartialFile>(QDir(m_request.folder).filePath(partName));
     if (!m_partial->openForWriting()) {
         const ListUpdateError error = saveError();
         m_partial.reset();
@@ -146,10 +157,37 @@ void ListDownload::begin()
     request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("TORUMIN/" TORUMIN_VERSION));
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     m_reply = m_network->get(request);
+    // Unbounded, the reply takes in whatever the server sends as fast as it
+    // comes, far ahead of the cap's count; bounded, the socket waits for us.
+    m_reply->setReadBufferSize(kReadBufferBytes);
     connect(m_reply, &QNetworkReply::metaDataChanged, this, &ListDownload::onHeaders);
     connect(m_reply, &QNetworkReply::readyRead, this, &ListDownload::onReadyRead);
     connect(m_reply, &QNetworkReply::finished, this, &ListDownload::onReplyFinished);
     m_idle.start(m_request.idleTimeout);
+    m_clock.start();
+    m_paceSamples.assign(1, {0, 0});
+    m_pace.start();
+}
+
+void ListDownload::checkPace()
+{
+    if (m_finished)
+        return;
+    const qint64 now = m_clock.elapsed();
+    m_paceSamples.emplace_back(now, m_seen);
+    const qint64 window = m_request.idleTimeout.count();
+    // The newest sample at least a window old is where the window starts.
+    while (m_paceSamples.size() > 1 && m_paceSamples[1].first <= now - window)
+        m_paceSamples.pop_front();
+    const auto [since, seenThen] = m_paceSamples.front();
+    if (now - since < window)
+        return;
+    const qint64 inWindow = m_seen - seenThen;
+    if (inWindow >= m_request.minBytesPerIdleTimeout)
+        return;
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(m_request.idleTimeout).count();
+    fail(inWindow == 0 ? timeoutError()
+                       : ListUpdateErrors::tooSlow(m_request.minBytesPerIdleTimeout, static_cast<int>(seconds)));
 }
 
 qint64 ListDownload::announcedSize() const
@@ -180,7 +218,7 @@ void ListDownload::onHeaders()
         return;
     }
     if (isSuccess(*m_reply) && announcedSize() > m_request.maxBytes)
-        fail(ListUpdateErrors::tooLarge(m_request.maxBytes));
+        fail(ListUpdateErrors::tooLarge(m_request.kind, m_request.maxBytes));
 }
 
 void ListDownload::onReadyRead()
@@ -191,7 +229,7 @@ void ListDownload::onReadyRead()
     const QByteArray bytes = m_reply->readAll();
     m_seen += bytes.size();
     if (m_seen > m_request.maxBytes) {
-        fail(ListUpdateErrors::tooLarge(m_request.maxBytes));
+        fail(ListUpdateErrors::tooLarge(m_request.kind, m_request.maxBytes));
         return;
     }
     // A redirect's body is not kept.
@@ -207,6 +245,11 @@ void ListDownload::onReadyRead()
 
 std::optional<ListUpdateError> ListDownload::replyError() const
 {
+    // The status of the last hop would only say "302".
+    if (m_reply->error() == QNetworkReply::TooManyRedirectsError)
+        return ListUpdateErrors::tooManyRedirects();
+    if (m_reply->error() == QNetworkReply::InsecureRedirectError)
+        return ListUpdateErrors::notSecure(m_reply->errorString());
     const QVariant status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (status.isValid() && !isSuccess(*m_reply))
         return ListUpdateErrors::httpStatus(status.toInt(),
@@ -230,6 +273,12 @@ std::optional<ListUpdateError> ListDownload::replyError() const
     case QNetworkReply::TimeoutError:
     case QNetworkReply::ProxyTimeoutError:
         return timeoutError();
+    case QNetworkReply::UnknownContentError:
+        // Qt gives up unpacking an answer that would grow without end (or
+        // is broken), and says little more than that.
+        if (m_reply->hasRawHeader("Content-Encoding"))
+            return ListUpdateErrors::badCompression();
+        return ListUpdateErrors::connectionLost(systemText);
     default:
         return ListUpdateErrors::connectionLost(systemText);
     }
@@ -240,6 +289,7 @@ void ListDownload::onReplyFinished()
     if (m_finished || !m_reply)
         return;
     m_idle.stop();
+    m_pace.stop();
     if (const std::optional<ListUpdateError> error = replyError()) {
         fail(*error);
         return;
@@ -254,13 +304,14 @@ void ListDownload::onReplyFinished()
     // progress window stays responsive and Cancel still works.
     const QString path = m_partial->fileName();
     const ListCheckLimits limits = m_request.limits;
+    const ListKind kind = m_request.kind;
     try {
-        m_checker = std::thread([this, path, limits] {
-            const CheckedList checked = checkDownloadedList(path, limits);
+        m_checker = std::thread([this, path, limits, kind] {
+            const CheckedList checked = checkDownloadedList(path, limits, kind);
             QMetaObject::invokeMethod(this, [this, checked] { onChecked(checked); }, Qt::QueuedConnection);
         });
     } catch (const std::system_error &) {
-        onChecked(checkDownloadedList(path, limits));
+        onChecked(checkDownloadedList(path, limits, kind));
     }
 }
 
@@ -274,7 +325,8 @@ void ListDownload::onChecked(const CheckedList &checked)
         fail(*checked.error);
         return;
     }
-    if (m_request.loadedDataDate.isValid() && checked.dataDate == m_request.loadedDataDate) {
+    if (m_request.kind == ListKind::Postal && m_request.loadedDataDate.isValid()
+        && checked.dataDate == m_request.loadedDataDate) {
         ListDownloadResult result;
         result.outcome = ListDownloadResult::Outcome::UpToDate;
         result.dataDate = checked.dataDate;
@@ -288,7 +340,9 @@ void ListDownload::onChecked(const CheckedList &checked)
 void ListDownload::install(const CheckedList &checked)
 {
     const QDir folder(m_request.folder);
-    const QString target = QDir::toNativeSeparators(folder.filePath(downloadedListName(checked.dataDate)));
+    const bool offices = m_request.kind == ListKind::Office;
+    const QString target = QDir::toNativeSeparators(
+        folder.filePath(offices ? kDownloadedOfficeListName : downloadedListName(checked.dataDate)));
     // rename() replaces a list of the same date in one step, so the name
     // never points at a half-written file.
     std::error_code renameError;
@@ -300,6 +354,15 @@ void ListDownload::install(const CheckedList &checked)
     }
     m_partial->setAutoRemove(false);
     flushFolder(m_request.folder);
+    if (offices) {
+        ListDownloadResult result;
+        result.outcome = ListDownloadResult::Outcome::Installed;
+        result.path = target;
+        result.dataDate = checked.dataDate;
+        result.recordCount = checked.recordCount;
+        finish(std::move(result));
+        return;
+    }
 
     const QString canonicalFolder = QFileInfo(m_request.folder).canonicalFilePath();
     QStringList inUse{downloadedListName(checked.dataDate)};
@@ -345,6 +408,7 @@ void ListDownload::finish(ListDownloadResult result)
         return;
     m_finished = true;
     m_idle.stop();
+    m_pace.stop();
     if (m_reply) {
         m_reply->disconnect(this);
         m_reply->abort();

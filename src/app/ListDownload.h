@@ -3,6 +3,7 @@
 #include "app/DownloadedList.h"
 
 #include <QDate>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -11,6 +12,7 @@
 #include <QUrl>
 
 #include <chrono>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -23,6 +25,9 @@ namespace torumin {
 class PartialFile;
 
 struct ListDownloadRequest {
+    // The office list is checked by its own layout and placed as
+    // kDownloadedOfficeListName, replacing the one before; no date decides.
+    ListKind kind = ListKind::Postal;
     QUrl url;
     QString folder;          // where downloaded lists are kept; made when missing
     QDate loadedDataDate;    // of the list in use; invalid when none is loaded
@@ -30,6 +35,9 @@ struct ListDownloadRequest {
     ListCheckLimits limits;
     qint64 maxBytes = kMaxDownloadBytes;
     std::chrono::milliseconds idleTimeout{30000};  // without a byte from the server
+    // A server that trickles is given up on like a silent one: fewer bytes
+    // than this within one idleTimeout, once the download has run that long.
+    qint64 minBytesPerIdleTimeout = 1024;
 };
 
 struct ListDownloadResult {
@@ -83,12 +91,17 @@ private:
     [[nodiscard]] ListUpdateError saveError() const;
     [[nodiscard]] ListUpdateError timeoutError() const;
     [[nodiscard]] qint64 announcedSize() const;
+    void checkPace();
 
     ListDownloadRequest m_request;
     std::unique_ptr<QNetworkAccessManager> m_network;
     QPointer<QNetworkReply> m_reply;
     std::unique_ptr<PartialFile> m_partial;
     QTimer m_idle;
+    // Samples of m_seen, oldest first, over the last idleTimeout and one before.
+    QTimer m_pace;
+    QElapsedTimer m_clock;
+    std::deque<std::pair<qint64, qint64>> m_paceSamples; // ms since start, bytes seen
     std::thread m_checker;
     qint64 m_received = 0;  // of the list
     qint64 m_seen = 0;      // of anything the server sent

@@ -22,6 +22,11 @@ QString count(qint64 value)
     return QLocale(QLocale::English).toString(value);
 }
 
+QString listName(ListKind kind)
+{
+    return kind == ListKind::Office ? QStringLiteral("事業所の個別郵便番号一覧") : QStringLiteral("郵便番号一覧");
+}
+
 } // namespace
 
 namespace ListUpdateErrors {
@@ -46,6 +51,27 @@ ListUpdateError timeout(int seconds)
             QStringLiteral("サーバーからの応答が %1 秒以上ありません。時間をおいて試してください。").arg(seconds)};
 }
 
+ListUpdateError tooSlow(qint64 minimumBytes, int seconds)
+{
+    return {ListUpdateFailure::TooSlow,
+            QStringLiteral("サーバーからの受信が遅すぎます（%1 秒間に %2 バイト未満）。時間をおいて試してください。")
+                .arg(seconds)
+                .arg(count(minimumBytes))};
+}
+
+ListUpdateError tooManyRedirects()
+{
+    return {ListUpdateFailure::TooManyRedirects,
+            QStringLiteral("サーバーの転送（リダイレクト）が多すぎるか、同じところを回っています。"
+                           "ダウンロード先のアドレスを確かめてください。")};
+}
+
+ListUpdateError badCompression()
+{
+    return {ListUpdateFailure::BadCompression,
+            QStringLiteral("サーバーが圧縮して送ってきたデータを展開できませんでした。時間をおいて試してください。")};
+}
+
 ListUpdateError connectionLost(const QString &systemText)
 {
     return {ListUpdateFailure::ConnectionLost,
@@ -58,11 +84,12 @@ ListUpdateError notSecure(const QString &systemText)
             withSystemText(QStringLiteral("安全な接続（HTTPS）を確立できません。"), systemText)};
 }
 
-ListUpdateError tooLarge(qint64 limitBytes)
+ListUpdateError tooLarge(ListKind kind, qint64 limitBytes)
 {
     return {ListUpdateFailure::TooLarge,
-            QStringLiteral("受信したデータが %1 MB を超えたため、受信をやめました。郵便番号一覧ではありません。")
-                .arg(limitBytes / (1024 * 1024))};
+            QStringLiteral("受信したデータが %1 MB を超えたため、受信をやめました。%2ではありません。")
+                .arg(limitBytes / (1024 * 1024))
+                .arg(listName(kind))};
 }
 
 ListUpdateError cannotSave(const QString &folder, const QString &systemText, bool diskFull)
@@ -73,16 +100,19 @@ ListUpdateError cannotSave(const QString &folder, const QString &systemText, boo
             withSystemText(reason, systemText) % kLineBreak % u"保存先：" % QDir::toNativeSeparators(folder)};
 }
 
-ListUpdateError notAList(const QString &why)
+ListUpdateError notAList(ListKind kind, const QString &why)
 {
-    return {ListUpdateFailure::NotAList, QStringLiteral("受信したファイルは郵便番号一覧として使えません：") + why + u'。'};
+    return {ListUpdateFailure::NotAList,
+            QStringLiteral("受信したファイルは%1として使えません：").arg(listName(kind)) + why + u'。'};
 }
 
-ListUpdateError tooFewRecords(int records, int required)
+ListUpdateError tooFewRecords(ListKind kind, int records, int required)
 {
+    const QString whole = kind == ListKind::Office ? QStringLiteral("全国の事業所の個別郵便番号一覧")
+                                                   : QStringLiteral("全国の郵便番号一覧");
     return {ListUpdateFailure::TooFewRecords,
-            QStringLiteral("郵便番号が %1 件しかありません。全国の郵便番号一覧なら %2 件以上あるはずです。")
-                .arg(count(records), count(required))};
+            QStringLiteral("郵便番号が %1 件しかありません。%3なら %2 件以上あるはずです。")
+                .arg(count(records), count(required), whole)};
 }
 
 ListUpdateError prefecturesMissing(const QStringList &names)
@@ -93,8 +123,12 @@ ListUpdateError prefecturesMissing(const QStringList &names)
 
 } // namespace ListUpdateErrors
 
-QString listUpdateFailedMessage(const ListUpdateError &error)
+QString listUpdateFailedMessage(const ListUpdateError &error, ListKind kind)
 {
+    if (kind == ListKind::Office)
+        return QStringView(u"最新の事業所の個別郵便番号一覧をダウンロードできませんでした。\u3000") % kLineBreak
+            % error.reason % kLineBreak
+            % u"ダウンロードした郵便番号一覧は使えます。事業所の個別郵便番号は、これまでの一覧で探します。";
     return QStringView(u"最新の郵便番号一覧をダウンロードできませんでした。\u3000") % kLineBreak % error.reason
         % kLineBreak % u"読み込み中の郵便番号一覧と設定は、そのままです。";
 }

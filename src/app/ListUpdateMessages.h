@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/ListLayout.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -11,6 +13,9 @@ enum class ListUpdateFailure {
     NoNetwork,          // no connection to the server at all
     HttpStatus,         // the server answered with an error status
     Timeout,            // the server stopped sending
+    TooSlow,            // the server sends, but too little to ever finish
+    TooManyRedirects,   // the server sends the program round in circles
+    BadCompression,     // the server's compressed answer could not be unpacked
     ConnectionLost,     // the connection broke before the end
     NotSecure,          // the HTTPS connection could not be made safely
     TooLarge,           // more data than any list, cut off
@@ -31,17 +36,22 @@ namespace ListUpdateErrors {
 ListUpdateError noNetwork(const QString &systemText);
 ListUpdateError httpStatus(int status, const QString &phrase);
 ListUpdateError timeout(int seconds);
+ListUpdateError tooSlow(qint64 minimumBytes, int seconds);
+ListUpdateError tooManyRedirects();
+ListUpdateError badCompression();
 ListUpdateError connectionLost(const QString &systemText);
 ListUpdateError notSecure(const QString &systemText);
-ListUpdateError tooLarge(qint64 limitBytes);
+ListUpdateError tooLarge(ListKind kind, qint64 limitBytes);
 ListUpdateError cannotSave(const QString &folder, const QString &systemText, bool diskFull);
-ListUpdateError notAList(const QString &why);
-ListUpdateError tooFewRecords(int count, int required);
+ListUpdateError notAList(ListKind kind, const QString &why);
+ListUpdateError tooFewRecords(ListKind kind, int count, int required);
 ListUpdateError prefecturesMissing(const QStringList &names);
 } // namespace ListUpdateErrors
 
 // The message boxes: a failure, and a list no newer than the one in use.
-[[nodiscard]] QString listUpdateFailedMessage(const ListUpdateError &error);
+// The office list is fetched after a new postal list, which its failure
+// leaves in place.
+[[nodiscard]] QString listUpdateFailedMessage(const ListUpdateError &error, ListKind kind = ListKind::Postal);
 [[nodiscard]] QString listUpToDateMessage(QDate dataDate);
 [[nodiscard]] QString listUpdateTitle();
 

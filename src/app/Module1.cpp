@@ -1,5 +1,6 @@
 #include "app/Module1.h"
 
+#include "app/OfficeList.h"
 #include "app/SettingsKeys.h"
 #include "app/WindowGeometry.h"
 #include "app/platform/MessageBoxes.h"
@@ -109,6 +110,8 @@ void rememberSource(Module1 &state, const QString &path)
 {
     state.tablePath = path;
     state.tableDataDate = listDataDate(path);
+    // Made of the table that was there before.
+    state.officePlaces.reset();
 }
 
 } // namespace
@@ -150,6 +153,7 @@ bool ReloadPostalTable(Module1 &state, MessageBoxes &boxes)
     }
     state.table = std::move(result.table);
     rememberSource(state, path);
+    LoadOfficeTable(state, boxes);
     return true;
 }
 
@@ -174,6 +178,7 @@ void StartUp(Module1 &state, SettingsStore &store, MessageBoxes &boxes, const St
         LoadPostalTable(state, boxes);
     else
         boxes.MsgBox(missingListMessage(), kStyleExclamationOk, listMessageTitle());
+    LoadOfficeTable(state, boxes);
     if (env.closeSplash)
         env.closeSplash();
 
@@ -208,10 +213,12 @@ void StartUp(Module1 &state, SettingsStore &store, MessageBoxes &boxes, const St
         reader.read(arrayKey(QStringLiteral("YJ_Copy"), i));
     }
     reader.read(QStringLiteral("J_Input"));
+    reader.read(QStringLiteral("Jigyosyo"));
     reader.readArray(QStringLiteral("K_Rireki"), kHistorySize);
     reader.read(QStringLiteral("OptYBketa"));
     reader.read(QStringLiteral("OptYBsize"));
     reader.read(QStringLiteral("ListUrl"));
+    reader.read(QStringLiteral("JigyosyoUrl"));
     reader.writeDefaults();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Options.h"
+#include "data/OfficeTable.h"
 #include "data/PostalTable.h"
 
 #include <QDateTime>
@@ -8,10 +9,13 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 namespace torumin {
 
 class MessageBoxes;
+class OfficeNameIndex;
+class OfficePlaces;
 class SettingsStore;
 
 // The program-wide state every window shares: the current options (which hold
@@ -26,8 +30,21 @@ struct Module1 {
     PostalTable table;
     QString tablePath;         // the list the table was read from, empty before a load
     QDateTime tableDataDate;   // how old its data is (listDataDate), to tell how fresh the list is
+    // The large offices' own codes, loaded with the postal list (OfficeList.h).
+    OfficeTable offices;
+    QString officesPath;
+    QDateTime officesDataDate;
+    // Built for the first office-name search after each load (officeNameIndex()).
+    std::shared_ptr<const OfficeNameIndex> officeNames;
+    // The same for the best pick (officePlaces()); it refers to the table too.
+    std::shared_ptr<const OfficePlaces> officePlaces;
+    int pickedOffice = -1;  // the office-name search's choice, a row of offices
     int SearchMode = 0;
     int searchRequested = 0;
+    // The table row the address dialog's town was picked from its list as,
+    // for the search it confirms; -1 for a typed town. Never stored: a row
+    // means something only in the table it was picked from.
+    int pickedTownRow = -1;
 };
 
 // What start-up needs from the windowing side.
@@ -56,7 +73,8 @@ bool LoadPostalTable(Module1 &state, MessageBoxes &boxes);
 // Switches to the selected list after the user chose another slot. Unlike the
 // load at start-up, the table in use is kept unless the new list reads
 // completely: a missing list gets the missing-list message, a broken one its
-// own message, and the user keeps searching in what was loaded.
+// own message, and the user keeps searching in what was loaded. With a new
+// list comes the office list that goes with it.
 bool ReloadPostalTable(Module1 &state, MessageBoxes &boxes);
 
 // "124,495 件（2025/09/30 更新）": what the table holds, for the windows that

@@ -1,110 +1,41 @@
 #include "app/QueryTool.h"
 
+#include "app/AnswerRecords.h"
 #include "app/Module1.h"
+#include "app/OfficeList.h"
+#include "app/QueryOptions.h"
+#include "app/QueryTexts.h"
 #include "app/SettingsKeys.h"
+#include "app/TextSink.h"
 #include "app/settings/SettingsStore.h"
+#include "data/Cp932Decoder.h"
+#include "data/OfficeTable.h"
 #include "data/PostalListReader.h"
 #include "search/AddressMatcher.h"
+#include "app/CandidateOptions.h"
 #include "search/Candidates.h"
+#include "search/OfficeAddressMatcher.h"
+#include "search/OfficeSearch.h"
 #include "search/KanaWidth.h"
 #include "search/PickLists.h"
 #include "search/PostalCodeCheck.h"
+#include "search/PostalIndex.h"
 #include "search/PostalLookup.h"
+#include "search/TownNote.h"
 
-#include <QTextStream>
+#include <QFileInfo>
+#include <QIODevice>
 
 #include <algorithm>
+#include <array>
+#include <memory>
 #include <optional>
 
 namespace torumin {
 
 namespace {
 
-struct QueryArguments {
-    QString listPath;
-    bool kana = false;
-    bool candidates = false;
-    bool best = false;
-    QStringList words;
-};
-
-const QString kUsage = QStringLiteral(
-    "usage: torumin-query [--list FILE] CODE\n"
-    "       torumin-query [--list FILE] [--kana] [PREFECTURE] CITY TOWN\n"
-    "       torumin-query [--list FILE] [--kana] < QUERIES\n"
-    "       torumin-query [--list FILE] --candidates ADDRESS\n"
-    "       torumin-query [--list FILE] --candidates --best [ADDRESS | < ADDRESSES]\n"
-    "       torumin-query --help | --version\n");
-
-const QString kHelp = QStringLiteral(
-    "\n"
-    "Looks up Japanese postal codes and addresses in the postal-code list, offline,\n"
-    "and prints what the program's result box would show.\n"
-    "\n"
-    "  CODE                 a postal code: 1000005, 100-0005, 〒100-0005, full-width digits\n"
-    "  PREFECTURE CITY TOWN the names as the list writes them; without the prefecture,\n"
-    "                       the first match in any prefecture\n"
-    "  QUERIES              one a line: CODE, CITY<TAB>TOWN or PREFECTURE<TAB>CITY<TAB>TOWN\n"
-    "  --list FILE          the list to search (KEN_ALL.CSV layout, CSV or zip);\n"
-    "                       default: the list selected in the program's settings\n"
-    "  --kana               the names are kana readings, in half- or full-width katakana\n"
-    "  --candidates ADDRESS every town area of the address's prefecture and city, as the\n"
-    "                       candidate window lists them\n"
-    "  --best               only the candidate the address names; with no ADDRESS, one\n"
-    "                       address a line on standard input, each answered with one line:\n"
-    "                       ADDRESS<TAB>nnn-nnnn<TAB>matched address (both empty for none)\n"
-    "  --help               this text\n"
-    "  --version            the version\n"
-    "\n"
-    "Exit status: 0 found; 1 a search found nothing (its text is still printed);\n"
-    "2 bad input or arguments, or the list cannot be read. Lines on standard input\n"
-    "give the highest status of any line; --best on standard input gives 0 unless\n"
-    "the list cannot be read.\n"
-    "\n"
-    "Output is UTF-8, redirected to a file or a pipe on Windows too; a Windows\n"
-    "console is given the text itself, which it shows in any code page.\n");
-
-enum class Parsed { Query, Help, Version, Error };
-
-Parsed parseArguments(const QStringList &arguments, QueryArguments &parsed, QTextStream &err)
-{
-    const auto refuse = [&err](const QString &why) {
-        err << "torumin-query: " << why << '\n' << kUsage;
-        return Parsed::Error;
-    };
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &argument = arguments.at(i);
-        if (argument == QLatin1String("--list")) {
-            if (i + 1 >= arguments.size())
-                return refuse(QStringLiteral("--list needs a file"));
-            parsed.listPath = arguments.at(++i);
-        } else if (argument == QLatin1String("--kana")) {
-            parsed.kana = true;
-        } else if (argument == QLatin1String("--candidates")) {
-            parsed.candidates = true;
-        } else if (argument == QLatin1String("--best")) {
-            parsed.best = true;
-        } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
-            return Parsed::Help;
-        } else if (argument == QLatin1String("--version")) {
-            return Parsed::Version;
-        } else if (argument.startsWith(QLatin1String("--"))) {
-            return refuse(QStringLiteral("unknown option ") + argument);
-        } else {
-            parsed.words.append(argument);
-        }
-    }
-    if (parsed.best && !parsed.candidates)
-        return refuse(QStringLiteral("--best goes with --candidates"));
-    if (parsed.candidates) {
-        if (parsed.kana || parsed.words.size() > 1 || (parsed.words.isEmpty() && !parsed.best))
-            return refuse(QStringLiteral("--candidates takes one address (--best: or one a line on standard input)"));
-        return Parsed::Query;
-    }
-    if (parsed.words.size() > 3 || (parsed.words.size() == 1 && parsed.kana))
-        return refuse(QStringLiteral("give a code, or a city and a town, with or without the prefecture"));
-    return Parsed::Query;
-}
+const QString kPrefix = QStringLiteral("torumin-query: ");
 
 // The list of the selected slot, as the program would load it.
 QString configuredList(const SettingsStore &settings, const QString &programFolder)
@@ -127,7 +58,7 @@ CandidateFormat storedFormat(const SettingsStore &settings)
             options.set(key, value.isEmpty() ? QStringLiteral("1") : value);
         }
     }
-    return CandidateFormat::fromOptions(options);
+    return candidateFormat(options);
 }
 
 const QString kNotSevenDigits = QStringLiteral("入力された郵便番号が７桁ではありません。　");
@@ -164,118 +95,475 @@ CodeText readCode(const QString &text)
     return read;
 }
 
-struct Answer {
-    QString text;
-    int status = kQueryExitOk;
-};
-
-Answer refused(QTextStream &err, const QStringList &messages)
+// One line of input as bytes, without its line end; false at the end.
+bool readLine(QIODevice &in, QByteArray &line)
 {
-    for (const QString &message : messages)
-        err << "torumin-query: " << message << '\n';
-    return {QString(), kQueryExitError};
+    line.clear();
+    char chunk[4096];
+    for (;;) {
+        const qint64 got = in.readLine(chunk, sizeof chunk);
+        if (got <= 0)
+            break;
+        line.append(chunk, got);
+        if (line.endsWith('\n'))
+            break;
+    }
+    if (line.isEmpty())
+        return false;
+    if (line.endsWith('\n'))
+        line.chop(1);
+    if (line.endsWith('\r'))
+        line.chop(1);
+    return true;
 }
 
-// One query: a code, or [prefecture] city town.
-Answer answer(const PostalTable &table, const QStringList &query, bool kana, QTextStream &err)
+// What follows the names in an address: the block and the building, without
+// the separators that stood between.
+// Why an address has no code, for the batch's third column: words a script
+// can match, the same in every language.
+QString whyNoCode(const PostalTable &table, const AddressMatcher::Answer &answer)
 {
-    if (query.size() == 1) {
-        const CodeText code = readCode(query.front());
-        if (!code.messages.isEmpty())
-            return refused(err, code.messages);
-        const QString text = addressResultText(table, code.code);
-        return {text, text == kCodeNotFound ? kQueryExitNoResult : kQueryExitOk};
+    QStringList named;
+    switch (answer.verdict) {
+    case AddressMatcher::Verdict::NoCity:
+        return QStringLiteral("no city of the list");
+    case AddressMatcher::Verdict::NoTown:
+        return QStringLiteral("no town area of the list");
+    case AddressMatcher::Verdict::SeveralCities:
+        for (const int row : answer.rows)
+            named.append(table.prefName(row) + table.cityName(row));
+        named.removeDuplicates();
+        return QStringLiteral("several cities: ") + named.join(QStringLiteral(", "));
+    case AddressMatcher::Verdict::SeveralWards:
+        return QStringLiteral("several wards");
+    case AddressMatcher::Verdict::SeveralCodes:
+        for (const int row : answer.rows)
+            named.append(hyphenatedCode(table.zipCode(row)));
+        return QStringLiteral("several codes: ") + named.join(QStringLiteral(", "));
+    case AddressMatcher::Verdict::NotSure:
+    case AddressMatcher::Verdict::Named:
+        break;
     }
-    const AddressScript script = kana ? AddressScript::Kana : AddressScript::Kanji;
-    QStringList names = query;
-    if (kana) {
-        for (QString &name : names)
-            name = toHalfWidthKatakana(name);
-    }
-    const QString prefecture = names.size() == 3 ? names.takeFirst() : QString();
-    if (const auto missing = checkAddress(script, names.at(0), names.at(1)))
-        return refused(err, {missing->text});
-    const QString text = codeResultText(table, prefecture, names.at(0), names.at(1), script);
-    return {text, text == kAddressNotFound ? kQueryExitNoResult : kQueryExitOk};
+    return QStringLiteral("no town area for sure");
 }
 
-int answerLines(const PostalTable &table, bool kana, QueryStreams streams)
+QString restOf(QStringView address, qsizetype start)
 {
-    int status = kQueryExitOk;
-    QString line;
-    while (streams.in.readLineInto(&line)) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        if (line.isEmpty()) {
-            streams.out << '\n';
-            continue;
-        }
-        const QStringList query = line.split(QLatin1Char('\t'));
-        Answer result;
-        if (query.size() > 3 || (query.size() == 1 && kana)) {
-            streams.err << "torumin-query: a line holds a code, or a city and a town (and the prefecture before "
-                           "them) separated by tabs: "
-                        << line << '\n';
-            result.status = kQueryExitError;
-        } else {
-            result = answer(table, query, kana, streams.err);
-        }
-        streams.out << result.text << '\n';
-        status = std::max(status, result.status);
-    }
-    return status;
+    QStringView rest = address.sliced(std::min(start, address.size()));
+    while (!rest.isEmpty()
+           && (rest.front().isSpace() || rest.front() == u'-' || rest.front() == u'－' || rest.front() == u'‐'
+               || rest.front() == u'−' || rest.front() == u',' || rest.front() == u'、'))
+        rest = rest.sliced(1);
+    return rest.trimmed().toString();
 }
 
-int printCandidates(const PostalTable &table, const QString &address, bool bestOnly, const SettingsStore &settings,
-                    QueryStreams streams)
+AnswerRecord record(const QString &query, AnswerStatus status, int row = -1)
 {
-    const SplitAddress split = splitAddress(address);
-    const std::vector<int> rows = candidateRows(table, split);
-    const CandidateFormat format = storedFormat(settings);
-    if (bestOnly) {
-        // Beyond the window's rules: the city as it may be written, with or
-        // without the prefecture or county.
-        const int best = AddressMatcher(table).bestRow(address);
-        if (best >= 0) {
-            streams.out << candidateLine(table, best, table.prefName(best).toString(), format) << '\n';
-            return kQueryExitOk;
+    AnswerRecord record;
+    record.query = query;
+    record.status = status;
+    record.row = row;
+    return record;
+}
+
+// One run of the tool on a loaded list: the answers, the complaints, and the
+// exit status.
+class QueryRun {
+public:
+    QueryRun(const QueryOptions &options, const QueryStreams &streams, const QueryTexts &texts,
+             const PostalTable &table, QString officePath, const SettingsStore &settings)
+        : m_options(options)
+        , m_streams(streams)
+        , m_texts(texts)
+        , m_table(table)
+        , m_officePath(std::move(officePath))
+        , m_settings(settings)
+        , m_structured(options.format != AnswerFormat::Text)
+    {
+    }
+
+    int run()
+    {
+        put(answerHeader(m_options.format, m_options.best));
+        int status = kQueryExitOk;
+        if (m_options.office)
+            status = answered(0, answerOffices(*m_options.office));
+        else if (m_options.candidates && m_options.words.isEmpty())
+            status = answerBestOfLines();
+        else if (m_options.candidates)
+            status = answerCandidates(m_options.words.front());
+        else if (m_options.words.isEmpty())
+            status = answerLines();
+        else
+            status = answered(0, answerQuery(m_options.words, m_options.words.join(QLatin1Char('\t')), 0));
+        return finish(status);
+    }
+
+private:
+    // Standard output, held back only where nobody waits for it line by line.
+    void put(const QString &text)
+    {
+        if (!m_outputFailed && !m_streams.out.write(text))
+            m_outputFailed = true;
+    }
+
+    // A complaint on standard error, after the answers before it, so the two
+    // keep their order where they go to one place.
+    void complain(int line, const QString &message)
+    {
+        if (!m_outputFailed && !m_streams.out.flush())
+            m_outputFailed = true;
+        const QString where = line > 0 ? m_texts.onLine.arg(line) : QString();
+        (void)m_streams.err.write(QString(kPrefix + where + message + QLatin1Char('\n')));
+        (void)m_streams.err.flush();
+    }
+
+    // After the answer to a line: out at once if someone waits for it; a
+    // character the output's encoding could not hold is that line's error.
+    int answered(int line, int status)
+    {
+        if (m_streams.answerEachLine && !m_outputFailed && !m_streams.out.flush())
+            m_outputFailed = true;
+        if (m_streams.out.takeReplacedCharacters()) {
+            complain(line, m_texts.replacedCharacters);
+            return kQueryExitError;
         }
-        if (!rows.empty()) {
-            streams.err << "torumin-query: " << rows.size()
-                        << " candidates, but none that the address names for sure (--candidates without --best "
-                           "lists them all)\n";
+        return status;
+    }
+
+    int finish(int status)
+    {
+        if (!m_outputFailed && !m_streams.out.flush())
+            m_outputFailed = true;
+        if (m_outputFailed) {
+            (void)m_streams.err.write(
+                QString(kPrefix + m_texts.cannotWriteOutput.arg(m_streams.out.errorText()) + QLatin1Char('\n')));
+            (void)m_streams.err.flush();
+            return kQueryExitError;
+        }
+        return status;
+    }
+
+    void putRecord(const AnswerRecord &record)
+    {
+        static const OfficeTable none;
+        put(answerLine(m_table, record.office >= 0 ? offices() : none, record, m_options.format, m_options.best));
+    }
+
+    // The large offices' list that goes with the postal list, read when an
+    // answer first needs it: a batch of codes the postal list has never pays
+    // for it. Without one, no office is known; one that cannot be read is
+    // said once.
+    const OfficeTable &offices()
+    {
+        if (!m_offices) {
+            m_offices = m_officePath.isEmpty() ? OfficeReadResult() : readOfficeListFile(m_officePath);
+            if (m_offices->error) {
+                QString message = m_offices->error->message;
+                message.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+                complain(0, m_texts.officeListUnreadable.arg(message));
+            }
+        }
+        return m_offices->table;
+    }
+
+    // The offices with their own code: a code the postal list lacks.
+    std::vector<int> officesOfCode(const QString &code)
+    {
+        if (!m_officeCodes) {
+            m_officeCodes = std::make_unique<QHash<QString, std::vector<int>>>();
+            for (int row = 0; row < offices().recordCount(); ++row)
+                (*m_officeCodes)[offices().code(row).toString()].push_back(row);
+        }
+        return m_officeCodes->value(code);
+    }
+
+    AnswerRecord officeRecord(const QString &query, int office) const
+    {
+        AnswerRecord found = record(query, AnswerStatus::Found);
+        found.office = office;
+        return found;
+    }
+
+    // --office: the offices whose name holds the text.
+    int answerOffices(const QString &name)
+    {
+        const OfficeNameIndex index(offices());
+        if (m_offices->error)
+            return kQueryExitError;
+        const std::vector<int> rows = index.find(name);
+        for (const int row : rows) {
+            if (m_structured)
+                putRecord(officeRecord(name, row));
+            else
+                put(hyphenatedCode(offices().code(row)) + QLatin1Char('\t') + offices().name(row) + QLatin1Char('\t')
+                    + officeAddress(offices(), row) + QLatin1Char('\n'));
+        }
+        if (rows.empty() && m_structured)
+            putRecord(record(name, AnswerStatus::NotFound));
+        return rows.empty() ? kQueryExitNoResult : kQueryExitOk;
+    }
+
+    // A query refused with the reasons given: in a batch its line keeps its
+    // place in the output.
+    int refused(int line, const QStringList &reasons, const QString &query)
+    {
+        for (const QString &reason : reasons)
+            complain(line, reason);
+        if (m_structured)
+            putRecord(record(query, AnswerStatus::Invalid));
+        else if (line > 0)
+            put(QStringLiteral("\n"));
+        return kQueryExitError;
+    }
+
+    const PostalIndex &index(PostalIndex::Key key)
+    {
+        std::unique_ptr<PostalIndex> &built = m_indexes[static_cast<std::size_t>(key)];
+        if (!built)
+            built = std::make_unique<PostalIndex>(m_table, key);
+        return *built;
+    }
+
+    // A code only the office list has: the office's address and name, as the
+    // result box shows them.
+    int answerOfficeCode(const QString &code, const QString &query)
+    {
+        std::vector<int> rows = officesOfCode(code);
+        if (!m_options.all && rows.size() > 1)
+            rows.resize(1);
+        if (rows.empty()) {
+            if (m_structured)
+                putRecord(record(query, AnswerStatus::NotFound));
+            else
+                put(kCodeNotFound + QLatin1Char('\n'));
             return kQueryExitNoResult;
         }
+        for (const int office : rows) {
+            if (m_structured)
+                putRecord(officeRecord(query, office));
+            else
+                put(officeResultText(offices(), office) + QLatin1Char('\n'));
+        }
+        return kQueryExitOk;
     }
-    const QStringList lines = candidateLines(table, rows, split.prefecture, format);
-    if (lines.isEmpty()) {
-        streams.err << "torumin-query: " << kNoCandidatesMessage << '\n';
-        return kQueryExitNoResult;
+
+    // A code, or [prefecture] city town, given as words or as one line.
+    int answerQuery(const QStringList &words, const QString &query, int line)
+    {
+        const bool code = words.size() == 1;
+        std::vector<int> rows;
+        if (code) {
+            const CodeText read = readCode(words.front());
+            if (!read.messages.isEmpty())
+                return refused(line, read.messages, query);
+            rows = index(PostalIndex::Key::Code).rowsOfCode(read.code);
+            if (rows.empty())
+                return answerOfficeCode(read.code, query);
+        } else {
+            QStringList names = words;
+            if (m_options.kana) {
+                for (QString &name : names)
+                    name = toHalfWidthKatakana(name);
+            }
+            const QString prefecture = names.size() == 3 ? names.takeFirst() : QString();
+            const AddressScript script = m_options.kana ? AddressScript::Kana : AddressScript::Kanji;
+            if (const auto missing = checkAddress(script, names.at(0), names.at(1)))
+                return refused(line, {missing->text}, query);
+            const PostalIndex::Key key = m_options.kana ? PostalIndex::Key::KanaNames : PostalIndex::Key::KanjiNames;
+            rows = index(key).rowsOfAddress(prefecture, names.at(0), names.at(1));
+        }
+        if (!m_options.all && rows.size() > 1)
+            rows.resize(1);
+
+        if (m_structured) {
+            if (rows.empty())
+                putRecord(record(query, AnswerStatus::NotFound));
+            for (const int row : rows)
+                putRecord(record(query, AnswerStatus::Found, row));
+        } else if (rows.empty()) {
+            put((code ? kCodeNotFound : kAddressNotFound) + QLatin1Char('\n'));
+        } else {
+            for (const int row : rows) {
+                QString text = code ? m_table.prefName(row).toString() + m_table.cityName(row) + m_table.townName(row)
+                                    : hyphenatedCode(m_table.zipCode(row));
+                put(text + QLatin1Char('\n'));
+            }
+        }
+        return rows.empty() ? kQueryExitNoResult : kQueryExitOk;
     }
-    for (const QString &line : lines)
-        streams.out << line << '\n';
-    return kQueryExitOk;
+
+    // The text of a line of input, or nothing when its bytes are not in
+    // the encoding asked for (or in neither), which is said.
+    std::optional<QString> decoded(QByteArray &bytes, int line)
+    {
+        // A spreadsheet's "UTF-8" file starts with a byte order mark.
+        if (line == 1 && m_options.encoding != TextEncoding::Cp932 && bytes.startsWith("\xEF\xBB\xBF"))
+            bytes.remove(0, 3);
+        std::optional<QString> text =
+            decodeLine(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), m_options.encoding,
+                       m_cp932);
+        if (!text) {
+            complain(line, !m_options.encoding                           ? m_texts.neitherEncoding
+                           : m_options.encoding == TextEncoding::Utf8 ? m_texts.notUtf8
+                                                                          : m_texts.notCp932);
+        }
+        return text;
+    }
+
+    int answerLines()
+    {
+        int status = kQueryExitOk;
+        QByteArray bytes;
+        for (int line = 1; !m_outputFailed && readLine(m_streams.in, bytes); ++line) {
+            int lineStatus = kQueryExitOk;
+            const std::optional<QString> text = decoded(bytes, line);
+            if (!text) {
+                lineStatus = refused(line, {}, QString());
+            } else if (text->isEmpty()) {
+                if (m_structured)
+                    putRecord(record(QString(), AnswerStatus::Empty));
+                else
+                    put(QStringLiteral("\n"));
+            } else {
+                const QStringList words = text->split(QLatin1Char('\t'));
+                if (words.size() > 3 || (words.size() == 1 && m_options.kana))
+                    lineStatus = refused(line, {m_texts.lineHoldsCodeOrNames}, *text);
+                else
+                    lineStatus = answerQuery(words, *text, line);
+            }
+            status = std::max(status, answered(line, lineStatus));
+        }
+        return status;
+    }
+
+    AnswerRecord bestRecord(const QString &address, const OfficeAddressMatcher::Answer &best) const
+    {
+        const AddressMatcher::Answer &match = best.area;
+        if (match.row < 0)
+            return record(address, AnswerStatus::NotFound);
+        AnswerRecord found = record(address, AnswerStatus::Found, match.row);
+        found.office = best.office;
+        found.namesTown = match.namesTown;
+        found.rest = restOf(address, match.restStart);
+        return found;
+    }
+
+    int answerCandidates(const QString &address)
+    {
+        const SplitAddress split = splitAddress(address);
+        const std::vector<int> rows = candidateRows(m_table, split);
+        const CandidateFormat format = storedFormat(m_settings);
+        if (m_options.best) {
+            // Beyond the window's rules: the city as it may be written, with
+            // or without the prefecture or county.
+            const AddressMatcher addresses(m_table);
+            const OfficePlaces places(m_table, offices());
+            const OfficeAddressMatcher matcher(addresses, places);
+            const OfficeAddressMatcher::Answer best = matcher.answer(address);
+            const AddressMatcher::Answer &match = best.area;
+            if (m_structured) {
+                putRecord(bestRecord(address, best));
+            } else if (best.office >= 0) {
+                put(u'〒' + hyphenatedCode(offices().code(best.office)) + u'\u3000'
+                    + officeResultText(offices(), best.office) + QLatin1Char('\n'));
+            } else if (match.row >= 0) {
+                put(candidateLine(m_table, match.row, m_table.prefName(match.row).toString(), format)
+                    + QLatin1Char('\n'));
+            } else if (!rows.empty()) {
+                complain(0, m_texts.candidatesButNoneForSure.arg(rows.size()));
+            } else {
+                complain(0, kNoCandidatesMessage);
+            }
+            return answered(0, match.row >= 0 ? kQueryExitOk : kQueryExitNoResult);
+        }
+        if (m_structured) {
+            if (rows.empty())
+                putRecord(record(address, AnswerStatus::NotFound));
+            for (const int row : rows)
+                putRecord(record(address, AnswerStatus::Found, row));
+        } else if (rows.empty()) {
+            complain(0, kNoCandidatesMessage);
+        } else {
+            for (const QString &line : candidateLines(m_table, rows, split.prefecture, format))
+                put(line + QLatin1Char('\n'));
+        }
+        return answered(0, rows.empty() ? kQueryExitNoResult : kQueryExitOk);
+    }
+
+    // Every line an address; every answer a line: the address, its code and
+    // the address that code stands for, separated by tabs; without a code, why not.
+    int answerBestOfLines()
+    {
+        const AddressMatcher addresses(m_table);
+        const OfficePlaces places(m_table, offices());
+        const OfficeAddressMatcher matcher(addresses, places);
+        int status = kQueryExitOk;
+        QByteArray bytes;
+        for (int line = 1; !m_outputFailed && readLine(m_streams.in, bytes); ++line) {
+            int lineStatus = kQueryExitOk;
+            const std::optional<QString> text = decoded(bytes, line);
+            if (!text) {
+                lineStatus = kQueryExitError;
+                if (m_structured)
+                    putRecord(record(QString(), AnswerStatus::Invalid));
+                else
+                    put(QStringLiteral("\t\t\n"));
+            } else if (m_structured) {
+                putRecord(text->isEmpty() ? record(QString(), AnswerStatus::Empty)
+                                           : bestRecord(*text, matcher.answer(*text)));
+            } else {
+                QString answer = *text + QLatin1Char('\t');
+                const OfficeAddressMatcher::Answer best = matcher.answer(*text);
+                const AddressMatcher::Answer &found = best.area;
+                if (best.office >= 0) {
+                    answer += hyphenatedCode(offices().code(best.office)) + QLatin1Char('\t')
+                        + officeResultText(offices(), best.office);
+                } else if (const int row = found.row; row >= 0) {
+                    answer += hyphenatedCode(m_table.zipCode(row)) + QLatin1Char('\t')
+                        + m_table.prefName(row).toString() + m_table.cityName(row) + wholeTownField(m_table, row);
+                } else if (!text->trimmed().isEmpty()) {
+                    answer += QLatin1Char('\t') + whyNoCode(m_table, found);
+                } else {
+                    answer += QLatin1Char('\t');
+                }
+                put(answer + QLatin1Char('\n'));
+            }
+            status = std::max(status, answered(line, lineStatus));
+        }
+        return status;
+    }
+
+    const QueryOptions &m_options;
+    const QueryStreams &m_streams;
+    const QueryTexts &m_texts;
+    const PostalTable &m_table;
+    const QString m_officePath;
+    std::optional<OfficeReadResult> m_offices;
+    const SettingsStore &m_settings;
+    std::unique_ptr<QHash<QString, std::vector<int>>> m_officeCodes;
+    const bool m_structured;
+    Cp932Decoder m_cp932;
+    std::array<std::unique_ptr<PostalIndex>, 3> m_indexes;
+    bool m_outputFailed = false;
+};
+
+// Help and version: standard output too must take them.
+int printed(const QueryStreams &streams, const QueryTexts &texts, const QString &text)
+{
+    if (streams.out.write(text) && streams.out.flush())
+        return kQueryExitOk;
+    (void)streams.err.write(
+        QString(kPrefix + texts.cannotWriteOutput.arg(streams.out.errorText()) + QLatin1Char('\n')));
+    (void)streams.err.flush();
+    return kQueryExitError;
 }
 
-// Every line an address; every answer a line: the address, its code and the
-// address that code stands for, separated by tabs.
-int printBestOfLines(const PostalTable &table, QueryStreams streams)
+int refusedRun(const QueryStreams &streams, const QString &message)
 {
-    const AddressMatcher matcher(table);
-    QString line;
-    while (streams.in.readLineInto(&line)) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        streams.out << line << '\t';
-        if (const int row = matcher.bestRow(line); row >= 0) {
-            streams.out << hyphenatedCode(table.zipCode(row)) << '\t' << table.prefName(row) << table.cityName(row)
-                        << table.townName(row);
-        } else {
-            streams.out << '\t';
-        }
-        streams.out << '\n';
-    }
-    return kQueryExitOk;
+    (void)streams.err.write(message);
+    (void)streams.err.flush();
+    return kQueryExitError;
 }
 
 } // namespace
@@ -283,47 +571,43 @@ int printBestOfLines(const PostalTable &table, QueryStreams streams)
 int runQueryTool(const QStringList &arguments, QueryStreams streams, const SettingsStore &settings,
                  const QString &programFolder)
 {
-    QueryArguments parsed;
-    switch (parseArguments(arguments, parsed, streams.err)) {
-    case Parsed::Error:
-        return kQueryExitError;
-    case Parsed::Help:
-        streams.out << kUsage << kHelp;
-        return kQueryExitOk;
-    case Parsed::Version:
-        streams.out << "torumin-query " << TORUMIN_VERSION << '\n';
-        return kQueryExitOk;
-    case Parsed::Query:
+    const QueryTexts &texts = queryTexts(streams.language);
+    const ParsedQueryArguments parsed = parseQueryArguments(arguments, texts);
+    switch (parsed.action) {
+    case ParsedQueryArguments::Action::Refuse:
+        return refusedRun(streams, kPrefix + parsed.refusal + QLatin1Char('\n') + texts.usage);
+    case ParsedQueryArguments::Action::Help:
+        return printed(streams, texts, texts.usage + texts.help);
+    case ParsedQueryArguments::Action::Version:
+        return printed(streams, texts, QStringLiteral("torumin-query " TORUMIN_VERSION "\n"));
+    case ParsedQueryArguments::Action::Query:
         break;
     }
-    if (parsed.words.isEmpty() && streams.inputIsTerminal) {
-        streams.err << kUsage;
-        return kQueryExitError;
+    const QueryOptions &options = parsed.options;
+    if (options.encoding) {
+        streams.out.setEncoding(*options.encoding);
+        streams.err.setEncoding(*options.encoding);
     }
+    if (options.words.isEmpty() && streams.inputIsTerminal)
+        return refusedRun(streams, texts.usage);
 
-    const QString listPath = parsed.listPath.isEmpty() ? configuredList(settings, programFolder) : parsed.listPath;
-    if (!postalListExists(listPath)) {
-        streams.err << "torumin-query: the postal-code list " << listPath << " does not exist (or is hidden)\n";
-        return kQueryExitError;
-    }
-    ListReadResult list = readPostalListFile(listPath);
+    const QString listPath = options.listPath.isEmpty() ? configuredList(settings, programFolder) : options.listPath;
+    if (QFileInfo(listPath).isDir())
+        return refusedRun(streams, kPrefix + texts.listIsFolder.arg(listPath) + QLatin1Char('\n'));
+    if (QFileInfo::exists(listPath) && !QFileInfo(listPath).isFile())
+        return refusedRun(streams, kPrefix + texts.listNotAFile.arg(listPath) + QLatin1Char('\n'));
+    if (!postalListExists(listPath))
+        return refusedRun(streams, kPrefix + texts.listMissing.arg(listPath) + QLatin1Char('\n'));
+    const ListReadResult list = readPostalListFile(listPath);
     if (list.error) {
         QString message = list.error->message;
         message.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        streams.err << "torumin-query: " << message << '\n';
-        return kQueryExitError;
+        return refusedRun(streams, kPrefix + message + QLatin1Char('\n'));
     }
-
-    if (parsed.candidates && parsed.words.isEmpty())
-        return printBestOfLines(list.table, streams);
-    if (parsed.candidates)
-        return printCandidates(list.table, parsed.words.front(), parsed.best, settings, streams);
-    if (parsed.words.isEmpty())
-        return answerLines(list.table, parsed.kana, streams);
-    const Answer result = answer(list.table, parsed.words, parsed.kana, streams.err);
-    if (result.status != kQueryExitError)
-        streams.out << result.text << '\n';
-    return result.status;
+    const QString officePath = officeListPathFor(listPath, programFolder);
+    if (options.office && officePath.isEmpty())
+        return refusedRun(streams, kPrefix + texts.noOfficeList.arg(listPath) + QLatin1Char('\n'));
+    return QueryRun(options, streams, texts, list.table, officePath, settings).run();
 }
 
 } // namespace torumin

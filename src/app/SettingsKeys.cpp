@@ -52,6 +52,8 @@ std::vector<SettingKey> buildKeys()
         add(Section::Config, arrayKey(QStringLiteral("YJ_Copy"), i), K::Fixed, on);
     }
     add(Section::Saigo, QStringLiteral("J_Input"), K::None);
+    // The office-name search's last text.
+    add(Section::Saigo, QStringLiteral("Jigyosyo"), K::None);
     for (int i = 0; i < kHistorySize; ++i)
         add(Section::Rireki, arrayKey(QStringLiteral("K_Rireki"), i), K::None);
     add(Section::Config, QStringLiteral("OptYBketa"), K::Fixed, QStringLiteral("3"));
@@ -61,6 +63,7 @@ std::vector<SettingKey> buildKeys()
     // Where the download button fetches the latest list, when not from the
     // postal service; only a hand edit of the settings writes it.
     add(Section::Config, QStringLiteral("ListUrl"), K::None);
+    add(Section::Config, QStringLiteral("JigyosyoUrl"), K::None);
     return keys;
 }
 

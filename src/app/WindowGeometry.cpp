@@ -78,6 +78,85 @@ QPoint dialogPositionClearOf(QSize dialog, QRect owner, QRect keep, QRect screen
             slideInto(owner.center().y() - h / 2, h, screen.top(), screen.height())};
 }
 
+QPoint keptOnScreen(QPoint wanted, QSize size, QRect screen)
+{
+    return {slideInto(wanted.x(), size.width(), screen.left(), screen.width()),
+            slideInto(wanted.y(), size.height(), screen.top(), screen.height())};
+}
+
+ListWindowPlace listWindowOnScreen(QRect frame, int listHeight, QRect screen)
+{
+    const int tooTall = std::max(0, frame.height() - screen.height());
+    const int cut = std::min(tooTall, std::max(0, listHeight - 1));
+    const QSize size(frame.width(), frame.height() - cut);
+    return {QRect(keptOnScreen(frame.topLeft(), size, screen), size), listHeight - cut};
+}
+
+WholeRows wholeRows(int height, int chrome, int preferredRowHeight, int leastRows)
+{
+    const int room = std::max(1, height - chrome);
+    const int rows = std::max({1, leastRows, room / std::max(1, preferredRowHeight)});
+    const int rowHeight = std::max(1, room / rows);
+    return {rows, rowHeight, chrome + rows * rowHeight};
+}
+
+namespace {
+
+constexpr int kHelpGap = 8;
+// Smaller than this the help is no use: better over the asker than there.
+constexpr QSize kHelpSmallest(320, 200);
+
+} // namespace
+
+QRect helpWindowPlace(QSize preferred, QRect asker, QRect screen)
+{
+    const QSize wanted = preferred.boundedTo(screen.size());
+    // The rooms of the screen clear of the asker, with a gap to it.
+    const QRect right(QPoint(asker.right() + 1 + kHelpGap, screen.top()), screen.bottomRight());
+    const QRect left(screen.topLeft(), QPoint(asker.left() - 1 - kHelpGap, screen.bottom()));
+    const QRect below(QPoint(screen.left(), asker.bottom() + 1 + kHelpGap), screen.bottomRight());
+    const QRect above(screen.topLeft(), QPoint(screen.right(), asker.top() - 1 - kHelpGap));
+    // The help in a room: as large as wanted and the room allow, beside the
+    // asker's edge that borders the room, level with the asker where it can be.
+    const auto placeIn = [&](const QRect &room) {
+        const QSize size = wanted.boundedTo(room.size());
+        QPoint at;
+        if (room == right || room == left) {
+            at.setX(room == right ? room.left() : room.right() + 1 - size.width());
+            at.setY(slideInto(asker.top(), size.height(), room.top(), room.height()));
+        } else {
+            at.setX(slideInto(asker.center().x() - size.width() / 2, size.width(), room.left(), room.width()));
+            at.setY(room == below ? room.top() : room.bottom() + 1 - size.height());
+        }
+        return QRect(at, size);
+    };
+    const int leastWidth = std::min(kHelpLeastWidth, wanted.width());
+    const int leastHeight = std::min(kHelpLeastHeight, wanted.height());
+    for (const QRect &room : {right, left}) {
+        if (room.width() >= leastWidth)
+            return placeIn(room);
+    }
+    for (const QRect &room : {below, above}) {
+        if (room.height() >= leastHeight)
+            return placeIn(room);
+    }
+    QRect best;
+    for (const QRect &room : {right, left, below, above}) {
+        if (room.width() < kHelpSmallest.width() || room.height() < kHelpSmallest.height())
+            continue;
+        const QRect placed = placeIn(room);
+        if (placed.width() * placed.height() > best.width() * best.height())
+            best = placed;
+    }
+    if (!best.isEmpty())
+        return best;
+    // Nowhere clear of it: at the screen's edge farther from it, level with it.
+    const int roomRight = screen.right() - asker.right();
+    const int roomLeft = asker.left() - screen.left();
+    const int x = roomRight >= roomLeft ? screen.right() + 1 - wanted.width() : screen.left();
+    return {QPoint(x, slideInto(asker.top(), wanted.height(), screen.top(), screen.height())), wanted};
+}
+
 QString twipsText(double twips)
 {
     if (!std::isfinite(twips))

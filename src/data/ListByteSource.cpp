@@ -19,10 +19,10 @@
 
 namespace torumin {
 
-ListError ListByteSource::readError(const QString &nameForMessages, std::int64_t offset,
+ListError ListByteSource::readError(ListKind kind, const QString &nameForMessages, std::int64_t offset,
                                     int keptRecords) const
 {
-    return readFailedError(nameForMessages, offset, errorText(), keptRecords);
+    return readFailedError(kind, nameForMessages, offset, errorText(), keptRecords);
 }
 
 std::int64_t MemoryByteSource::read(char *into, std::size_t capacity)

@@ -28,7 +28,7 @@ public:
     [[nodiscard]] virtual QString errorText() const { return {}; }
     // The user's message for a failed read(): an I/O error unless the source
     // knows better.
-    [[nodiscard]] virtual ListError readError(const QString &nameForMessages, std::int64_t offset,
+    [[nodiscard]] virtual ListError readError(ListKind kind, const QString &nameForMessages, std::int64_t offset,
                                               int keptRecords) const;
     // Whether the records read before a failed read() can be kept. Not when
     // the failure may have spoilt bytes already handed out, as a checksum

@@ -44,10 +44,10 @@ public:
     std::int64_t read(char *into, std::size_t capacity) override;
     [[nodiscard]] std::int64_t sizeHint() const override { return m_inner.sizeHint(); }
     [[nodiscard]] QString errorText() const override { return m_inner.errorText(); }
-    [[nodiscard]] ListError readError(const QString &nameForMessages, std::int64_t offset,
+    [[nodiscard]] ListError readError(ListKind kind, const QString &nameForMessages, std::int64_t offset,
                                       int keptRecords) const override
     {
-        return m_inner.readError(nameForMessages, offset, keptRecords);
+        return m_inner.readError(kind, nameForMessages, offset, keptRecords);
     }
     [[nodiscard]] bool recordsBeforeFailureAreSound() const override
     {

@@ -20,9 +20,9 @@ namespace torumin::detail {
 
 namespace {
 
-constexpr int kFieldsPerRecord = 15;
-constexpr int kFirstKeptField = 2; // fields 3 to 9, counted from 0
 constexpr int kTooManyFields = -1;
+constexpr std::size_t kLocalGovernmentCodeDigits = 5;
+constexpr std::size_t kPostalCodeDigits = 7;
 constexpr std::size_t kMinChunkBytes = 1;
 
 bool isLineEnd(char c) noexcept
@@ -35,10 +35,10 @@ bool isSeparator(char c) noexcept
     return c == ',' || isLineEnd(c);
 }
 
-bool isReading(int column) noexcept
+bool isDigits(std::string_view bytes, std::size_t count) noexcept
 {
-    const auto which = static_cast<PostalColumn>(column);
-    return which == PostalColumn::PrefKana || which == PostalColumn::CityKana || which == PostalColumn::TownKana;
+    return bytes.size() == count
+        && std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 bool isAscii(std::string_view bytes) noexcept
@@ -65,15 +65,18 @@ struct FieldOrigin {
 };
 
 struct Problem {
-    enum class Kind { ReadFailed, OutOfMemory, NotCp932, NotUtf8, Truncated, TooLarge, FieldCount, UnclosedQuote } kind;
+    enum class Kind {
+        ReadFailed, OutOfMemory, NotCp932, NotUtf8, Truncated, TooLarge, FieldCount, UnclosedQuote, BadValue
+    } kind;
     std::int64_t offset = 0;
     std::int64_t line = 0;  // for the kinds about one line
-    int fields = 0;         // FieldCount: how many the line has, or kTooManyFields
+    int fields = 0;         // FieldCount: how many the line has, or kTooManyFields; BadValue: which field
+    std::string value{};    // BadValue: the field's bytes
 };
 
 class ListParser {
 public:
-    ListParser(ListByteSource &source, std::size_t chunkBytes);
+    ListParser(ListByteSource &source, const ListLayout &layout, std::size_t chunkBytes);
     ListReadResult run(const QString &name);
 
 private:
@@ -101,6 +104,7 @@ private:
     [[nodiscard]] std::int64_t lineEnd() noexcept;
     [[nodiscard]] bool storeField(std::string_view bytes, const FieldOrigin &origin,
                                   std::int64_t fieldStart);
+    [[nodiscard]] bool checkValue(std::string_view bytes, const FieldOrigin &origin);
     [[nodiscard]] bool storeKept(int column, std::string_view bytes, const FieldOrigin &origin);
     [[nodiscard]] std::size_t foldReading(char16_t *text, std::size_t units, std::size_t room);
     [[nodiscard]] bool checkDiscarded(std::string_view bytes, const FieldOrigin &origin);
@@ -115,6 +119,7 @@ private:
         return m_base + static_cast<std::int64_t>(index);
     }
 
+    const ListLayout &m_layout;
     // Every read goes through it, so the encoding is settled before the
     // first byte outside ASCII reaches a field.
     EncodingSniffer m_text;
@@ -135,7 +140,7 @@ private:
     PostalTableBuilder m_builder;
     // The previous row's raw bytes per column: equal bytes decode to equal
     // text, so a repeated field is found before paying for its decoding.
-    std::array<std::string, kPostalColumnCount> m_previous;
+    std::array<std::string, kStoredColumnCount> m_previous;
     std::string m_joined;
     std::u16string m_folded;
     std::optional<Problem> m_problem;
@@ -149,17 +154,18 @@ std::size_t textUnitsHint(std::int64_t size)
     return static_cast<std::size_t>(size) + 64;
 }
 
-std::size_t rowsHint(std::int64_t size)
+std::size_t rowsHint(std::int64_t size, int fields)
 {
-    // The shortest record is fourteen commas and a line end. Reserving that
-    // many rows costs address space only: untouched pages are never faulted in.
-    return static_cast<std::size_t>(size) / kFieldsPerRecord + 1;
+    // The shortest record is its commas and a line end. Reserving that many
+    // rows costs address space only: untouched pages are never faulted in.
+    return static_cast<std::size_t>(size) / static_cast<std::size_t>(fields) + 1;
 }
 
-ListParser::ListParser(ListByteSource &source, std::size_t chunkBytes)
-    : m_text(source),
+ListParser::ListParser(ListByteSource &source, const ListLayout &layout, std::size_t chunkBytes)
+    : m_layout(layout),
+      m_text(source),
       m_capacity(std::max(chunkBytes, kMinChunkBytes)),
-      m_builder(textUnitsHint(source.sizeHint()), rowsHint(source.sizeHint()))
+      m_builder(textUnitsHint(source.sizeHint()), rowsHint(source.sizeHint(), layout.fields))
 {
 }
 
@@ -343,12 +349,12 @@ ListParser::Step ListParser::readField()
     return endField(found);
 }
 
-// A record is the fifteen fields of one line: the row is kept when its line
-// ends right after the fifteenth, and the list stops at a line with more or
-// fewer rather than take a field from the next line or leave one over.
+// A record is the fields of one line: the row is kept when its line ends
+// right after the last, and the list stops at a line with more or fewer
+// rather than take a field from the next line or leave one over.
 ListParser::Step ListParser::endField(const Scan &found)
 {
-    const bool last = m_field == kFieldsPerRecord - 1;
+    const bool last = m_field == m_layout.fields - 1;
     switch (found.end) {
     case Scan::End::Comma:
         if (last) {
@@ -386,9 +392,26 @@ bool ListParser::storeField(std::string_view bytes, const FieldOrigin &origin,
         if (!m_builder.beginRow())
             return fail(Problem::Kind::OutOfMemory, fieldStart);
     }
-    const int column = m_field - kFirstKeptField;
-    return column >= 0 && column < kPostalColumnCount ? storeKept(column, bytes, origin)
-                                                       : checkDiscarded(bytes, origin);
+    const int column = m_field == m_layout.localGovernmentCodeField ? static_cast<int>(PostalColumn::LocalGovernmentCode)
+                                                                     : m_field - m_layout.firstKept;
+    // Bytes outside the encoding are the deeper fault, and are told first.
+    const bool kept = m_field == m_layout.localGovernmentCodeField || (column >= 0 && column < kPostalColumnCount);
+    const bool stored = kept ? storeKept(column, bytes, origin) : checkDiscarded(bytes, origin);
+    return stored && checkValue(bytes, origin);
+}
+
+bool ListParser::checkValue(std::string_view bytes, const FieldOrigin &origin)
+{
+    std::size_t digits = 0;
+    if (m_field == m_layout.localGovernmentCodeField)
+        digits = kLocalGovernmentCodeDigits;
+    else if (m_field == m_layout.postalCodeField)
+        digits = kPostalCodeDigits;
+    if (digits == 0 || isDigits(bytes, digits))
+        return true;
+    (void)failOnLine(Problem::Kind::BadValue, origin.first, m_field);
+    m_problem->value.assign(bytes);
+    return false;
 }
 
 bool ListParser::storeKept(int column, std::string_view bytes, const FieldOrigin &origin)
@@ -410,7 +433,8 @@ bool ListParser::storeKept(int column, std::string_view bytes, const FieldOrigin
     const std::optional<std::size_t> units = decode(bytes, origin, out);
     if (!units)
         return false;
-    m_builder.endText(column, isReading(column) ? foldReading(out, *units, bytes.size()) : *units);
+    const bool reading = column < kPostalColumnCount && m_layout.readings[static_cast<std::size_t>(column)];
+    m_builder.endText(column, reading ? foldReading(out, *units, bytes.size()) : *units);
     previous.assign(bytes);
     return true;
 }
@@ -466,14 +490,15 @@ std::optional<std::size_t> ListParser::decode(std::string_view bytes, const Fiel
 
 ListReadResult ListParser::run(const QString &name)
 {
+    const ListKind kind = m_layout.kind;
     ListReadResult result;
     if (!m_decoder.isValid()) {
-        result.error = noConverterError(name);
+        result.error = noConverterError(kind, name);
         return result;
     }
     m_buffer.reset(new (std::nothrow) char[m_capacity]);
     if (!m_builder.isValid() || !m_buffer) {
-        result.error = outOfMemoryError(name, 0, 0);
+        result.error = outOfMemoryError(kind, name, 0, 0);
         return result;
     }
     for (;;) {
@@ -486,12 +511,16 @@ ListReadResult ListParser::run(const QString &name)
             break;
     }
     result.table = m_builder.finish();
-    if (!m_problem)
+    if (!m_problem) {
+        if (result.table.recordCount() == 0)
+            result.error = noRecordsError(kind, name);
         return result;
+    }
     // A byte changed in transit makes a list look broken just as well.
     const bool aboutTheText = m_problem->kind == Problem::Kind::NotCp932
         || m_problem->kind == Problem::Kind::NotUtf8 || m_problem->kind == Problem::Kind::Truncated
-        || m_problem->kind == Problem::Kind::FieldCount || m_problem->kind == Problem::Kind::UnclosedQuote;
+        || m_problem->kind == Problem::Kind::FieldCount || m_problem->kind == Problem::Kind::UnclosedQuote
+        || m_problem->kind == Problem::Kind::BadValue;
     if (aboutTheText && !m_text.confirmIntact())
         m_problem->kind = Problem::Kind::ReadFailed;
     if (m_problem->kind == Problem::Kind::ReadFailed && !m_text.recordsBeforeFailureAreSound())
@@ -499,28 +528,33 @@ ListReadResult ListParser::run(const QString &name)
     const int kept = result.table.recordCount();
     switch (m_problem->kind) {
     case Problem::Kind::ReadFailed:
-        result.error = m_text.readError(name, m_problem->offset, kept);
+        result.error = m_text.readError(kind, name, m_problem->offset, kept);
         break;
     case Problem::Kind::OutOfMemory:
-        result.error = outOfMemoryError(name, m_problem->offset, kept);
+        result.error = outOfMemoryError(kind, name, m_problem->offset, kept);
         break;
     case Problem::Kind::NotCp932:
-        result.error = notCp932Error(name, m_problem->offset, kept);
+        result.error = notCp932Error(kind, name, m_problem->offset, kept);
         break;
     case Problem::Kind::NotUtf8:
-        result.error = notUtf8Error(name, m_problem->offset, kept);
+        result.error = notUtf8Error(kind, name, m_problem->offset, kept);
         break;
     case Problem::Kind::Truncated:
-        result.error = truncatedError(name, m_problem->offset, kept);
+        result.error = truncatedError(kind, name, m_problem->offset, kept);
         break;
     case Problem::Kind::TooLarge:
-        result.error = tooLargeError(name, m_problem->offset);
+        result.error = tooLargeError(kind, name, m_problem->offset);
         break;
     case Problem::Kind::FieldCount:
-        result.error = fieldCountError(name, m_problem->offset, m_problem->line, m_problem->fields, kept);
+        result.error = fieldCountError(kind, name, m_problem->offset, m_problem->line, m_problem->fields, kept);
         break;
     case Problem::Kind::UnclosedQuote:
-        result.error = unclosedQuoteError(name, m_problem->offset, m_problem->line, kept);
+        result.error = unclosedQuoteError(kind, name, m_problem->offset, m_problem->line, kept);
+        break;
+    case Problem::Kind::BadValue:
+        result.error = m_problem->fields == m_layout.postalCodeField
+            ? badPostalCodeError(kind, name, m_problem->offset, m_problem->line, m_problem->value, kept)
+            : badLocalGovernmentCodeError(kind, name, m_problem->offset, m_problem->line, m_problem->value, kept);
         break;
     }
     return result;
@@ -528,10 +562,10 @@ ListReadResult ListParser::run(const QString &name)
 
 } // namespace
 
-ListReadResult parsePostalList(ListByteSource &source, const QString &nameForMessages,
-                               std::size_t chunkBytes)
+ListReadResult parseList(ListByteSource &source, const ListLayout &layout, const QString &nameForMessages,
+                         std::size_t chunkBytes)
 {
-    ListParser parser(source, chunkBytes);
+    ListParser parser(source, layout, chunkBytes);
     return parser.run(nameForMessages);
 }
 

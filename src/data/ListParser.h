@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/ListByteSource.h"
+#include "data/ListLayout.h"
 #include "data/PostalListReader.h"
 
 #include <cstddef>
@@ -11,10 +12,10 @@ namespace torumin::detail {
 // to stay in the cache and out of the page-fault bill.
 inline constexpr std::size_t kListChunkBytes = 64 * 1024;
 
-// Reads a whole list from `source` (see readPostalListBytes for the rules).
-// The buffer size is a parameter so tests can put every field across a
-// chunk boundary; a field longer than the buffer grows it.
-ListReadResult parsePostalList(ListByteSource &source, const QString &nameForMessages,
-                               std::size_t chunkBytes = kListChunkBytes);
+// Reads a whole list of the given layout from `source` (see readListBytes
+// for the rules). The buffer size is a parameter so tests can put every field
+// across a chunk boundary; a field longer than the buffer grows it.
+ListReadResult parseList(ListByteSource &source, const ListLayout &layout, const QString &nameForMessages,
+                         std::size_t chunkBytes = kListChunkBytes);
 
 } // namespace torumin::detail

@@ -9,6 +9,7 @@
 
 #ifdef Q_OS_LINUX
 #include <sys/mman.h>
+#include <unistd.h>
 #endif
 
 namespace torumin {
@@ -141,7 +142,11 @@ void PageBuffer::shrinkTo(std::size_t usedBytes) noexcept
         usedBytes = 1;
 #ifdef Q_OS_LINUX
     if (m_mapped) {
-        const std::size_t keep = roundUpToHugePage(usedBytes);
+        // To the small page: the kernel splits a huge page it has to give
+        // back in part, and a list just over a huge page (the office list)
+        // would otherwise hold two.
+        const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+        const std::size_t keep = (usedBytes + page - 1) / page * page;
         if (keep < m_held) {
             ::munmap(m_data + keep, m_held - keep);
             m_held = keep;

@@ -33,7 +33,8 @@ public:
     [[nodiscard]] std::byte *data() noexcept { return m_data; }
     [[nodiscard]] const std::byte *data() const noexcept { return m_data; }
     [[nodiscard]] std::size_t capacity() const noexcept { return m_capacity; }
-    // What the buffer occupies: for a huge-page mapping, whole 2 MB pages.
+    // What the buffer occupies: for a huge-page mapping, whole 2 MB pages
+    // until shrinkTo() gives back the rest.
     [[nodiscard]] std::size_t heldBytes() const noexcept { return m_held; }
 
 private:

@@ -19,62 +19,77 @@ namespace torumin {
 
 namespace {
 
-ListReadResult readArchive(ZipEntrySource &archive, ZipEntrySource::OpenStatus status,
+ListReadResult readArchive(ZipEntrySource &archive, ZipEntrySource::OpenStatus status, const ListLayout &layout,
                            const QString &name)
 {
+    const ListKind kind = layout.kind;
     const QString entry = archiveEntryName(name, archive.entryName());
     switch (status) {
     case ZipEntrySource::OpenStatus::Opened:
-        return detail::parsePostalList(archive, entry);
+        return detail::parseList(archive, layout, entry);
     case ZipEntrySource::OpenStatus::CannotOpen:
         return {PostalTable(),
-                cannotOpenError(name, FileByteSource::OpenStatus::OtherError, archive.errorText())};
+                cannotOpenError(kind, name, FileByteSource::OpenStatus::OtherError, archive.errorText())};
     case ZipEntrySource::OpenStatus::Damaged:
-        return {PostalTable(), damagedArchiveError(name, archive.errorText())};
+        return {PostalTable(), damagedArchiveError(kind, name, archive.errorText())};
     case ZipEntrySource::OpenStatus::NoList:
-        return {PostalTable(), noListInArchiveError(name)};
+        return {PostalTable(), noListInArchiveError(kind, name)};
+    case ZipEntrySource::OpenStatus::SeveralLists:
+        return {PostalTable(), severalListsInArchiveError(kind, name, archive.entryName())};
     case ZipEntrySource::OpenStatus::Encrypted:
-        return {PostalTable(), encryptedEntryError(entry)};
+        return {PostalTable(), encryptedEntryError(kind, entry)};
     case ZipEntrySource::OpenStatus::Unsupported:
-        return {PostalTable(), unsupportedEntryError(entry, archive.errorText())};
+        return {PostalTable(), unsupportedEntryError(kind, entry, archive.errorText())};
     case ZipEntrySource::OpenStatus::TooLarge:
-        return {PostalTable(), tooLargeError(entry, archive.entrySize())};
+        return {PostalTable(), tooLargeError(kind, entry, archive.entrySize())};
     case ZipEntrySource::OpenStatus::OutOfMemory:
         break;
     }
-    return {PostalTable(), outOfMemoryError(name, 0, 0)};
+    return {PostalTable(), outOfMemoryError(kind, name, 0, 0)};
 }
 
 } // namespace
 
-ListReadResult readPostalListFile(const QString &path)
+ListReadResult readListFile(const QString &path, const ListLayout &layout)
 {
+    const ListKind kind = layout.kind;
     FileByteSource source;
     const FileByteSource::OpenStatus status = source.open(path);
     if (status != FileByteSource::OpenStatus::Opened)
-        return {PostalTable(), cannotOpenError(path, status, source.errorText())};
+        return {PostalTable(), cannotOpenError(kind, path, status, source.errorText())};
     if (source.fileSize() > kMaxListFileBytes)
-        return {PostalTable(), tooLargeError(path, source.fileSize())};
+        return {PostalTable(), tooLargeError(kind, path, source.fileSize())};
     char head[4];
     const std::int64_t peeked = source.peek(head, sizeof head);
     if (isListArchive(std::string_view(head, static_cast<std::size_t>(std::max<std::int64_t>(peeked, 0))), path)) {
         ZipEntrySource archive;
-        return readArchive(archive, archive.openFile(path), path);
+        return readArchive(archive, archive.openFile(path), layout, path);
     }
-    return detail::parsePostalList(source, path);
+    return detail::parseList(source, layout, path);
+}
+
+ListReadResult readListBytes(std::string_view bytes, const QString &nameForMessages, const ListLayout &layout)
+{
+    const ListKind kind = layout.kind;
+    const auto size = static_cast<std::int64_t>(bytes.size());
+    if (size > kMaxListFileBytes)
+        return {PostalTable(), tooLargeError(kind, nameForMessages, size)};
+    if (isListArchive(bytes, nameForMessages)) {
+        ZipEntrySource archive;
+        return readArchive(archive, archive.openBytes(bytes), layout, nameForMessages);
+    }
+    MemoryByteSource source(bytes);
+    return detail::parseList(source, layout, nameForMessages);
+}
+
+ListReadResult readPostalListFile(const QString &path)
+{
+    return readListFile(path, kPostalListLayout);
 }
 
 ListReadResult readPostalListBytes(std::string_view bytes, const QString &nameForMessages)
 {
-    const auto size = static_cast<std::int64_t>(bytes.size());
-    if (size > kMaxListFileBytes)
-        return {PostalTable(), tooLargeError(nameForMessages, size)};
-    if (isListArchive(bytes, nameForMessages)) {
-        ZipEntrySource archive;
-        return readArchive(archive, archive.openBytes(bytes), nameForMessages);
-    }
-    MemoryByteSource source(bytes);
-    return detail::parsePostalList(source, nameForMessages);
+    return readListBytes(bytes, nameForMessages, kPostalListLayout);
 }
 
 bool postalListExists(const QString &path)

@@ -18,9 +18,9 @@ QStringView PostalTable::field(PostalColumn column, int row) const noexcept
 {
     const int columnIndex = static_cast<int>(column);
     if (!m_storage || row < 0 || row >= m_storage->rows || columnIndex < 0
-        || columnIndex >= kPostalColumnCount)
+        || columnIndex >= kStoredColumnCount)
         return {};
-    const std::size_t cell = static_cast<std::size_t>(row) * kPostalColumnCount
+    const std::size_t cell = static_cast<std::size_t>(row) * kStoredColumnCount
         + static_cast<std::size_t>(columnIndex);
     const char16_t *entry = m_storage->textData() + m_storage->cellData()[cell];
     if (entry[0] != kLongTextLength)

@@ -7,9 +7,21 @@
 
 namespace torumin {
 
-// The seven fields of a list record the program keeps, in the list's order.
-enum class PostalColumn : int { ZipCode, PrefKana, CityKana, TownKana, PrefName, CityName, TownName };
-inline constexpr int kPostalColumnCount = 7;
+// The fields of a list record the program keeps: the seven that the searches
+// and windows use (fields 3 to 9, in the list's order), then the
+// local-government code (field 1), which only torumin-query gives out.
+enum class PostalColumn : int {
+    ZipCode,
+    PrefKana,
+    CityKana,
+    TownKana,
+    PrefName,
+    CityName,
+    TownName,
+    LocalGovernmentCode
+};
+inline constexpr int kPostalColumnCount = 7;   // ZipCode to TownName
+inline constexpr int kStoredColumnCount = 8;   // and LocalGovernmentCode
 
 // The in-memory postal record table: every record of one list file, in file
 // order. Reading a row outside 0..recordCount()-1 gives the empty string, which
@@ -36,6 +48,10 @@ public:
     [[nodiscard]] QStringView prefName(int row) const noexcept { return field(PostalColumn::PrefName, row); }
     [[nodiscard]] QStringView cityName(int row) const noexcept { return field(PostalColumn::CityName, row); }
     [[nodiscard]] QStringView townName(int row) const noexcept { return field(PostalColumn::TownName, row); }
+    [[nodiscard]] QStringView localGovernmentCode(int row) const noexcept
+    {
+        return field(PostalColumn::LocalGovernmentCode, row);
+    }
 
     // Bytes of memory the table holds (text buffers and offsets), for the
     // memory budget and the benchmark.

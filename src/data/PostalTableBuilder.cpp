@@ -10,7 +10,7 @@ namespace torumin {
 namespace {
 
 constexpr std::size_t kUnitBytes = sizeof(char16_t);
-constexpr std::size_t kRowBytes = sizeof(std::uint32_t) * kPostalColumnCount;
+constexpr std::size_t kRowBytes = sizeof(std::uint32_t) * kStoredColumnCount;
 // Positions are 32-bit; the reader's file size limit keeps far below this.
 constexpr std::size_t kMaxTextUnits = std::numeric_limits<std::uint32_t>::max();
 
@@ -106,7 +106,7 @@ void PostalTableBuilder::endText(int column, std::size_t units) noexcept
         entry[2] = static_cast<char16_t>(units >> 16);
     }
     const auto row = static_cast<std::size_t>(m_storage->rows);
-    cells()[row * kPostalColumnCount + static_cast<std::size_t>(column)] =
+    cells()[row * kStoredColumnCount + static_cast<std::size_t>(column)] =
         static_cast<std::uint32_t>(m_textUsed);
     m_textUsed += m_pendingPrefix + units;
 }
@@ -114,14 +114,14 @@ void PostalTableBuilder::endText(int column, std::size_t units) noexcept
 void PostalTableBuilder::setEmpty(int column) noexcept
 {
     const auto row = static_cast<std::size_t>(m_storage->rows);
-    cells()[row * kPostalColumnCount + static_cast<std::size_t>(column)] = kEmptyTextEntry;
+    cells()[row * kStoredColumnCount + static_cast<std::size_t>(column)] = kEmptyTextEntry;
 }
 
 void PostalTableBuilder::repeatPrevious(int column) noexcept
 {
-    const auto cell = static_cast<std::size_t>(m_storage->rows) * kPostalColumnCount
+    const auto cell = static_cast<std::size_t>(m_storage->rows) * kStoredColumnCount
         + static_cast<std::size_t>(column);
-    cells()[cell] = cells()[cell - kPostalColumnCount];
+    cells()[cell] = cells()[cell - kStoredColumnCount];
 }
 
 PostalTable PostalTableBuilder::finish() noexcept

@@ -12,7 +12,7 @@ namespace torumin {
 // All text lives in one UTF-16 buffer as entries of a length followed by the
 // units: one unit of length below 0xFFFF, otherwise 0xFFFF and the length in
 // two more units (low half first). Entry 0 is the empty string. Each cell is
-// the 32-bit position of its entry, row after row, seven to a row. A field
+// the 32-bit position of its entry, row after row, kStoredColumnCount to a row. A field
 // equal to its column's previous row points at the same entry, which is what
 // keeps the prefecture and city columns, repeated in long runs, nearly free.
 inline constexpr char16_t kLongTextLength = 0xFFFF;

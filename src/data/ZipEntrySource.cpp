@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 
 #include <zip.h>
 
@@ -24,8 +25,6 @@ namespace {
 constexpr std::string_view kLocalHeader = "PK\x03\x04";
 constexpr std::string_view kEmptyArchive = "PK\x05\x06";
 // The postal service's names for the nationwide list in its two editions.
-constexpr std::array<std::string_view, 2> kListNames{"ken_all.csv", "utf_ken_all.csv"};
-
 bool endsWithIgnoringCase(std::string_view text, std::string_view suffix) noexcept
 {
     if (text.size() < suffix.size())
@@ -85,6 +84,14 @@ std::vector<std::string> rawEntryNames(zip_t *archive)
     return names;
 }
 
+// For the user: libzip turns a name that is not marked as UTF-8 into UTF-8
+// by the zip format's own rules.
+QString shownEntryName(zip_t *archive, const std::vector<std::string> &rawNames, std::size_t index)
+{
+    const char *shown = zip_get_name(archive, static_cast<zip_uint64_t>(index), ZIP_FL_ENC_GUESS);
+    return QString::fromUtf8(shown ? shown : rawNames[index].c_str());
+}
+
 } // namespace
 
 ZipListSummary summarizeListArchive(const QString &path)
@@ -102,13 +109,11 @@ ZipListSummary summarizeListArchive(const QString &path)
     }
     summary.readable = true;
     const std::vector<std::string> names = rawEntryNames(archive);
-    summary.csvEntries = static_cast<int>(std::count_if(names.begin(), names.end(), [](const std::string &name) {
-        return endsWithIgnoringCase(baseName(name), ".csv");
-    }));
-    if (const std::optional<std::size_t> chosen = chooseListEntry(names)) {
-        const auto index = static_cast<zip_uint64_t>(*chosen);
-        const char *shownName = zip_get_name(archive, index, ZIP_FL_ENC_GUESS);
-        summary.entryName = QString::fromUtf8(shownName ? shownName : names[*chosen].c_str());
+    const std::vector<std::size_t> candidates = listEntryCandidates(names);
+    summary.csvEntries = static_cast<int>(candidates.size());
+    if (candidates.size() == 1) {
+        const auto index = static_cast<zip_uint64_t>(candidates.front());
+        summary.entryName = shownEntryName(archive, names, candidates.front());
         zip_stat_t stat;
         zip_stat_init(&stat);
         // libzip reads the DOS date and time as local time, which is how the
@@ -130,22 +135,14 @@ bool isListArchive(std::string_view firstBytes, const QString &name)
     return startsLikeZipArchive(firstBytes) || name.endsWith(u".zip", Qt::CaseInsensitive);
 }
 
-std::optional<std::size_t> chooseListEntry(const std::vector<std::string> &names)
+std::vector<std::size_t> listEntryCandidates(const std::vector<std::string> &names)
 {
-    std::optional<std::size_t> first;
+    std::vector<std::size_t> found;
     for (std::size_t i = 0; i < names.size(); ++i) {
-        const std::string_view base = baseName(names[i]);
-        if (!endsWithIgnoringCase(base, ".csv"))
-            continue;
-        const bool known = std::any_of(kListNames.begin(), kListNames.end(), [base](std::string_view name) {
-            return base.size() == name.size() && endsWithIgnoringCase(base, name);
-        });
-        if (known)
-            return i;
-        if (!first)
-            first = i;
+        if (endsWithIgnoringCase(baseName(names[i]), ".csv"))
+            found.push_back(i);
     }
-    return first;
+    return found;
 }
 
 // Blocks go round a ring: the thread fills the one after the last filled, the
@@ -257,14 +254,18 @@ ZipEntrySource::OpenStatus ZipEntrySource::openBytes(std::string_view bytes)
 ZipEntrySource::OpenStatus ZipEntrySource::openEntry()
 {
     const std::vector<std::string> names = rawEntryNames(m_archive);
-    const std::optional<std::size_t> chosen = chooseListEntry(names);
-    if (!chosen)
+    const std::vector<std::size_t> candidates = listEntryCandidates(names);
+    if (candidates.empty())
         return OpenStatus::NoList;
-    const auto index = static_cast<zip_uint64_t>(*chosen);
-    // For the user: libzip turns a name that is not marked as UTF-8 into
-    // UTF-8 by the zip format's own rules.
-    const char *shownName = zip_get_name(m_archive, index, ZIP_FL_ENC_GUESS);
-    m_entryName = QString::fromUtf8(shownName ? shownName : names[*chosen].c_str());
+    if (candidates.size() > 1) {
+        QStringList shown;
+        for (const std::size_t candidate : candidates)
+            shown.append(shownEntryName(m_archive, names, candidate));
+        m_entryName = shown.join(u'、');
+        return OpenStatus::SeveralLists;
+    }
+    const auto index = static_cast<zip_uint64_t>(candidates.front());
+    m_entryName = shownEntryName(m_archive, names, candidates.front());
 
     zip_stat_t stat;
     zip_stat_init(&stat);
@@ -408,10 +409,10 @@ bool ZipEntrySource::confirmIntact()
     return count == 0;
 }
 
-ListError ZipEntrySource::readError(const QString &nameForMessages, std::int64_t offset,
+ListError ZipEntrySource::readError(ListKind kind, const QString &nameForMessages, std::int64_t offset,
                                     int keptRecords) const
 {
-    return damagedEntryError(nameForMessages, offset, m_errorText, keptRecords);
+    return damagedEntryError(kind, nameForMessages, offset, m_errorText, keptRecords);
 }
 
 } // namespace torumin

@@ -29,9 +29,9 @@ namespace torumin {
 [[nodiscard]] bool isListArchive(std::string_view firstBytes, const QString &name);
 
 // Which of an archive's entries, given by their raw names in archive order,
-// is the list: the only name ending in ".csv" (in any case), or among several
-// the postal service's own name for it, or else the first. None without one.
-[[nodiscard]] std::optional<std::size_t> chooseListEntry(const std::vector<std::string> &names);
+// could be the list: those whose name ends in ".csv" (in any case). The list
+// is the one such entry; with several, guessing could load the wrong file.
+[[nodiscard]] std::vector<std::size_t> listEntryCandidates(const std::vector<std::string> &names);
 
 // What an archive's directory says about the list in it, read without
 // inflating a byte.
@@ -39,7 +39,7 @@ struct ZipListSummary {
     bool readable = false;  // a zip archive libzip could open
     QString errorText;      // why not, when it is not
     int csvEntries = 0;     // entries whose name ends in ".csv", in any case
-    QString entryName;      // the one chooseListEntry picks; empty without one
+    QString entryName;      // the list's, when it has exactly one
     QDateTime entryTime;    // the time recorded for it; invalid when none
 };
 [[nodiscard]] ZipListSummary summarizeListArchive(const QString &path);
@@ -57,6 +57,7 @@ public:
         CannotOpen,   // the file vanished or cannot be read
         Damaged,      // not a zip archive, or a broken one
         NoList,       // no .csv entry
+        SeveralLists, // more than one .csv entry: entryName() names them all
         Encrypted,
         Unsupported,  // compressed by a method libzip was built without
         TooLarge,     // the entry says it unpacks to more than kMaxListFileBytes
@@ -72,7 +73,8 @@ public:
     // `bytes` must outlive the source.
     OpenStatus openBytes(std::string_view bytes);
 
-    // The chosen entry, once one was found.
+    // The list's entry, once one was found; for SeveralLists, every
+    // candidate's name separated by "、".
     [[nodiscard]] QString entryName() const { return m_entryName; }
     // The unpacked size the archive records for it.
     [[nodiscard]] std::int64_t entrySize() const noexcept { return m_entrySize; }
@@ -80,7 +82,7 @@ public:
     std::int64_t read(char *into, std::size_t capacity) override;
     [[nodiscard]] std::int64_t sizeHint() const override { return m_entrySize; }
     [[nodiscard]] QString errorText() const override { return m_errorText; }
-    [[nodiscard]] ListError readError(const QString &nameForMessages, std::int64_t offset,
+    [[nodiscard]] ListError readError(ListKind kind, const QString &nameForMessages, std::int64_t offset,
                                       int keptRecords) const override;
     // A broken entry shows it at any point, its checksum only at the end.
     [[nodiscard]] bool recordsBeforeFailureAreSound() const override { return false; }

@@ -204,16 +204,48 @@ void appendKanjiNumber(QString &out, QStringView written)
     }
 }
 
-// The one pass of both folds; `variants` adds numerals, kana and kanji.
-void appendFold(QString &out, QStringView input, bool variants)
+// Characters that compatibility normalisation leaves as they are and that
+// never join a neighbour: the everyday text of addresses, which is then not
+// copied to be normalised. Full-width letters and digits change, but to what
+// widthFolded makes them anyway.
+bool keptByCompatibilityFold(char16_t c)
 {
-    QString fullKana;
+    if (c < 0x80)
+        return true;
+    if (c >= 0x4E00)
+        return c <= 0x9FFF || (c >= 0xFF01 && c <= 0xFF5E);
+    if (c < 0x3000)
+        return false;
+    return c <= 0x3012 || (c >= 0x3041 && c <= 0x3096) || c == 0x309D || c == 0x309E || (c >= 0x30A1 && c <= 0x30FE)
+        || (c >= 0x3400 && c <= 0x4DBF);
+}
+
+// The one pass of both folds; `variants` adds numerals, kana and kanji.
+// Whether the text had to be normalised.
+bool foldPass(QString &out, QStringView input, bool variants)
+{
+    bool halfWidthKana = false;
+    bool kept = true;
     for (const QChar ch : input) {
-        if (ch.unicode() >= 0xFF61 && ch.unicode() <= 0xFF9F) {
-            fullKana = toFullWidthKatakana(input);
-            input = fullKana;
-            break;
-        }
+        const char16_t c = ch.unicode();
+        if (c >= 0xFF61 && c <= 0xFF9F)
+            halfWidthKana = true;
+        else if (!keptByCompatibilityFold(c))
+            kept = false;
+    }
+    QString fullKana;
+    if (halfWidthKana) {
+        fullKana = toFullWidthKatakana(input);
+        input = fullKana;
+        // The kana it makes are kept, but a voicing mark it could not join
+        // (ﾜﾞ) is not.
+        kept = kept && std::all_of(input.begin(), input.end(), [](QChar ch) { return keptByCompatibilityFold(ch.unicode()); });
+    }
+    // 塚 (U+FA10) is 塚, ㈱ is (株), ⼋ is 八, か and a separate voicing mark are が.
+    QString normalised;
+    if (!kept) {
+        normalised = input.toString().normalized(QString::NormalizationForm_KC);
+        input = normalised;
     }
     bool spaceBefore = false;
     qsizetype runStart = -1;
@@ -260,6 +292,24 @@ void appendFold(QString &out, QStringView input, bool variants)
         out += QChar(c);
     }
     flushRun(input.size(), 0);
+    return !normalised.isNull();
+}
+
+void appendFold(QString &out, QStringView input, bool variants)
+{
+    const qsizetype start = out.size();
+    if (!foldPass(out, input, variants))
+        return;
+    // Normalised text can join across a space the fold took out (a voicing
+    // mark after it): fold again until nothing changes.
+    for (int pass = 0; pass < 4; ++pass) {
+        QString again;
+        foldPass(again, QStringView(out).sliced(start), variants);
+        if (QStringView(out).sliced(start) == again)
+            return;
+        out.truncate(start);
+        out += again;
+    }
 }
 
 } // namespace

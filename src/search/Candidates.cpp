@@ -1,9 +1,9 @@
 #include "search/Candidates.h"
 
-#include "app/Options.h"
-#include "app/settings/NumericValue.h"
 #include "data/PostalTable.h"
 #include "search/AddressMatcher.h"
+#include "search/OfficeAddressMatcher.h"
+#include "data/OfficeTable.h"
 
 namespace torumin {
 
@@ -76,15 +76,16 @@ int bestCandidateRow(const PostalTable &table, const std::vector<int> &rows, con
     return AddressMatcher(table, rows).bestRow(address);
 }
 
-CandidateFormat CandidateFormat::fromOptions(const Options &options)
+CandidateChoice bestCandidate(const PostalTable &table, const std::vector<int> &rows, const SplitAddress &split,
+                              QStringView address, const OfficePlaces &places)
 {
-    CandidateFormat format;
-    format.mark = options.isOn(QStringLiteral("YJ_Disp(0)"));
-    format.hyphen = options.isOn(QStringLiteral("YJ_Disp(1)"));
-    format.prefecture = options.isOn(QStringLiteral("YJ_Disp(2)"));
-    format.copyCode = options.isOn(QStringLiteral("YJ_Copy(0)"));
-    format.copyAddress = options.isOn(QStringLiteral("YJ_Copy(1)"));
-    return format;
+    if (split.prefecture.isEmpty() || rows.empty())
+        return {};
+    const AddressMatcher addresses(table, rows);
+    const OfficeAddressMatcher::Answer answer = OfficeAddressMatcher(addresses, places).answer(address);
+    if (answer.office >= 0)
+        return {-1, answer.office};
+    return {answer.area.row, -1};
 }
 
 QString candidateLine(const PostalTable &table, int row, const QString &prefecture, const CandidateFormat &format)
@@ -108,6 +109,23 @@ QString candidateLine(const PostalTable &table, int row, const QString &prefectu
     line += city;
     line += town;
     return line;
+}
+
+QString officeCandidateLine(const OfficeTable &offices, int office, const CandidateFormat &format)
+{
+    const QStringView code = offices.code(office);
+    QString line;
+    if (format.mark)
+        line += QStringLiteral("〒");
+    line += code.left(3);
+    if (format.hyphen)
+        line += QLatin1Char('-');
+    line += code.right(4);
+    line += QStringLiteral("　");
+    if (format.prefecture)
+        line += offices.prefName(office);
+    return line + offices.cityName(office) + offices.townName(office) + offices.rest(office) + u'\u3000'
+        + offices.name(office);
 }
 
 QStringList candidateLines(const PostalTable &table, const std::vector<int> &rows, const QString &prefecture,
@@ -137,20 +155,6 @@ QString candidateCopyText(const QString &line, const CandidateFormat &format)
         text += space < 0 ? line : line.mid(space + 1);
     }
     return text;
-}
-
-CandidateWindowHeights candidateWindowHeights(const QString &optYBsize, const QString &optYBketa)
-{
-    const double rows = NumericValue(optYBketa);
-    double list = 0;
-    if (optYBsize == QLatin1String("9"))
-        list = (rows + 1) * 180 + 240;
-    else if (optYBsize == QLatin1String("10"))
-        list = (rows + 1) * 195 + 255;
-    else
-        list = rows * 225 + 285;
-    const double window = list + 1430;
-    return {list, window, window - 915};
 }
 
 } // namespace torumin

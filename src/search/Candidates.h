@@ -8,8 +8,10 @@
 
 namespace torumin {
 
-class Options;
+class OfficePlaces;
+class OfficeTable;
 class PostalTable;
+struct CandidateFormat;
 
 // A free address split into its prefecture and, where one can be told, its
 // city (suffix included). Both empty when no prefecture is recognised.
@@ -35,6 +37,16 @@ struct SplitAddress {
 [[nodiscard]] int bestCandidateRow(const PostalTable &table, const std::vector<int> &rows, const SplitAddress &split,
                                    QStringView address);
 
+// The same, where a large office of the address's place is named in it
+// (OfficeAddressMatcher): that office, for a line of its own before the
+// rows (officeCandidateLine), instead of the row.
+struct CandidateChoice {
+    int row = -1;
+    int office = -1;
+};
+[[nodiscard]] CandidateChoice bestCandidate(const PostalTable &table, const std::vector<int> &rows,
+                                            const SplitAddress &split, QStringView address, const OfficePlaces &places);
+
 // How candidate lines are shown and copied: the YJ_Disp and YJ_Copy options.
 struct CandidateFormat {
     bool mark = true;        // "〒" before the code
@@ -42,8 +54,6 @@ struct CandidateFormat {
     bool prefecture = true;  // the prefecture before the city
     bool copyCode = true;
     bool copyAddress = true;
-
-    [[nodiscard]] static CandidateFormat fromOptions(const Options &options);
 };
 
 // "〒nnn-nnnn　" and the address, by the format; the empty string for a row
@@ -54,21 +64,14 @@ struct CandidateFormat {
                                          const CandidateFormat &format);
 [[nodiscard]] QStringList candidateLines(const PostalTable &table, const std::vector<int> &rows,
                                          const QString &prefecture, const CandidateFormat &format);
+// A large office's line, in the form of the others: "〒nnn-nnnn　", its
+// address and, after a U+3000, its name.
+[[nodiscard]] QString officeCandidateLine(const OfficeTable &offices, int office, const CandidateFormat &format);
 
 // What copying a candidate line puts on the clipboard: its code part (as long
 // as the format it was built with makes it) and/or what follows its first
 // ideographic space, joined by one when both are wanted.
 [[nodiscard]] QString candidateCopyText(const QString &line, const CandidateFormat &format);
-
-// The candidate window's heights in twips for the font-size and row-count
-// options: the list, the window, and the buttons' top.
-struct CandidateWindowHeights {
-    double list = 0;
-    double window = 0;
-    double buttonsTop = 0;
-    friend bool operator==(const CandidateWindowHeights &, const CandidateWindowHeights &) = default;
-};
-[[nodiscard]] CandidateWindowHeights candidateWindowHeights(const QString &optYBsize, const QString &optYBketa);
 
 inline const QString kNoCandidatesMessage =
     QStringLiteral("入力された住所から、検索できませんでした。　入力住所を確認して下さい。　");

@@ -35,9 +35,10 @@ QStringList prefectureList(const PostalTable &table, AddressScript script)
     return items;
 }
 
-QStringList cityList(const PostalTable &table, AddressScript script, QStringView prefecture)
+QStringList cityList(const PostalTable &table, AddressScript script, QStringView typedPrefecture)
 {
     const Columns columns = columnsFor(script);
+    const QString prefecture = listForm(typedPrefecture, script);
     QStringList items;
     const int rows = table.recordCount();
     for (int row = 0; row < rows; ++row) {
@@ -53,17 +54,21 @@ QStringList cityList(const PostalTable &table, AddressScript script, QStringView
     return items;
 }
 
-QStringList townList(const PostalTable &table, AddressScript script, QStringView prefecture, QStringView city)
+TownList townList(const PostalTable &table, AddressScript script, QStringView typedPrefecture, QStringView typedCity)
 {
     const Columns columns = columnsFor(script);
-    QStringList items;
+    const QString prefecture = listForm(typedPrefecture, script);
+    const QString city = listForm(typedCity, script);
+    TownList list;
     const int rows = table.recordCount();
     for (int row = 0; row < rows; ++row) {
         if (table.field(columns.city, row) == city
-            && (prefecture.isEmpty() || table.field(columns.pref, row) == prefecture))
-            items.append(table.field(columns.town, row).toString());
+            && (prefecture.isEmpty() || table.field(columns.pref, row) == prefecture)) {
+            list.names.append(table.field(columns.town, row).toString());
+            list.rows.push_back(row);
+        }
     }
-    return items;
+    return list;
 }
 
 std::optional<AddressCheckMessage> checkAddress(AddressScript script, const QString &city, const QString &town)

@@ -57,6 +57,15 @@ std::optional<QString> postalCodeDigits(const QString &text)
     return asciiDigits(code);
 }
 
+std::optional<QString> leadingPostalCode(const QString &text)
+{
+    QString line = text.trimmed();
+    if (line.startsWith(u'〒'))
+        line = line.mid(1).trimmed();
+    const auto space = std::find_if(line.cbegin(), line.cend(), [](QChar ch) { return ch.isSpace(); });
+    return postalCodeDigits(line.left(space - line.cbegin()));
+}
+
 std::vector<CodeCheckMessage> checkPostalCode(const QString &first, const QString &second)
 {
     std::vector<CodeCheckMessage> messages;

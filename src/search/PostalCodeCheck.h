@@ -36,4 +36,10 @@ struct CodeCheckMessage {
 // the text is not one whole code.
 [[nodiscard]] std::optional<QString> postalCodeDigits(const QString &text);
 
+// The code a pasted line begins with: a whole code as postalCodeDigits takes
+// it, alone or followed by a space (the ideographic one too) and more text,
+// as the result box, the history and the candidate lines write a code and
+// its address ("〒100-0005　東京都千代田区丸の内"). Nothing otherwise.
+[[nodiscard]] std::optional<QString> leadingPostalCode(const QString &text);
+
 } // namespace torumin

@@ -5,25 +5,20 @@
 
 namespace torumin {
 
-class Options;
-class SettingsStore;
+// The search history's twenty slots, oldest first, an empty string marking a
+// free slot.
+inline constexpr int kHistorySlots = 20;
 
-// The search history lives in the options as K_Rireki(0) .. K_Rireki(19),
-// oldest first, an empty string marking a free slot.
-[[nodiscard]] QString historyKey(int slot);
-[[nodiscard]] QStringList historyEntries(const Options &options);  // the non-empty ones, in slot order
+// Records an entry in the slots: into the lowest free one, or, when none is
+// free or the result text ends in "。", by dropping slot 0 and moving every
+// entry down one. The slots are padded to kHistorySlots first. Returns the
+// slot written, or -1 when every slot moved.
+int recordInHistory(QStringList &slots, const QString &entry, const QString &resultText);
 
-// Records an entry: into the lowest free slot, or, when none is free or the
-// result text ends in "。", by dropping slot 0 and moving every entry down one.
-// Works on the history as stored now, so that an entry another running
-// instance recorded is moved along rather than overwritten; every slot that
-// changes is written at once, in one step.
-void addHistoryEntry(Options &options, SettingsStore &store, const QString &entry, const QString &resultText);
-
-// Replaces the history the options hold by these entries, packed from slot 0:
-// every slot is emptied, then the kept entries are written again, in one step.
-// Entries another instance stored since the options were read follow them.
-void commitHistory(Options &options, SettingsStore &store, const QStringList &entries);
+// The slots after a history window's OK: the entries the user kept, then
+// what the slots hold beyond those the window showed (recorded by another
+// instance meanwhile), the newest twenty, packed from slot 0.
+[[nodiscard]] QStringList keptHistory(const QStringList &slots, const QStringList &shown, const QStringList &kept);
 
 // What a history line's copy puts on the clipboard: its first nine characters
 // (the mark and the hyphenated code) and/or what follows its first

@@ -1,6 +1,7 @@
 #include "ui/ProgramMain.h"
 
 #include "app/EnvironmentProbes.h"
+#include "app/LeftoverFiles.h"
 #include "app/Module1.h"
 #include "app/ProgramFolder.h"
 #include "app/WindowGeometry.h"
@@ -55,6 +56,11 @@ int runProgram(QApplication &app)
     loadResources();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/torumin-64.png")));
     installJapaneseQtTexts(app);
+
+    // What an instance killed mid-save or mid-download left behind.
+    const QDateTime now = QDateTime::currentDateTime();
+    for (const LeftoverFiles &leftovers : programLeftoverFiles())
+        (void)removeLeftoverFiles(leftovers, now);
 
     QtMessageBoxes boxes;
     const std::unique_ptr<QtSettingsStore> store = QtSettingsStore::openDefault();

@@ -1,5 +1,6 @@
 #include "app/Module1.h"
 #include "data/PostalListReader.h"
+#include "support/OfficeFixtures.h"
 #include "support/ScriptedMessageBoxes.h"
 
 #include <QDir>
@@ -26,6 +27,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_folder.isValid());
+        ASSERT_TRUE(testing::writeTinyOfficeList(m_folder.path()));
+        m_state.programFolder = m_folder.path();
         const QString good = write(QStringLiteral("good.csv"),
                                    "13101,\"100  \",\"1000005\",\"T\",\"C\",\"M\",\"T\",\"C\",\"M\",0,0,0,0,0,0\r\n");
         m_state.options.set(QStringLiteral("OptSen"), QStringLiteral("0"));

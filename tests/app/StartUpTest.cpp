@@ -1,6 +1,7 @@
 #include "app/Module1.h"
 #include "app/SettingsKeys.h"
 #include "support/MemorySettingsStore.h"
+#include "support/OfficeFixtures.h"
 #include "support/ScriptedMessageBoxes.h"
 
 #include <QDir>
@@ -26,6 +27,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_folder.isValid());
+        ASSERT_TRUE(testing::writeTinyOfficeList(m_folder.path()));
         m_env.programFolder = QDir::toNativeSeparators(m_folder.path());
         m_env.screenTwips = QSizeF(15360, 11520);  // 1024 x 768 pixels at 15 twips a pixel
         m_env.showSplash = [this] {

@@ -76,6 +76,74 @@ TEST(WindowGeometry, DialogsLeaveTheResultBoxInView)
     }
 }
 
+TEST(WindowGeometry, ListWindowsStayWholeOnTheirScreen)
+{
+    struct Row {
+        const char *what;
+        QRect frame;
+        int list;
+        QRect screen;
+        ListWindowPlace expected;
+    };
+    const QRect screen(0, 0, 1280, 800);
+    const std::vector<Row> rows{
+        {"fits where it is", {100, 50, 553, 159}, 64, screen, {{100, 50, 553, 159}, 64}},
+        {"too tall: a shorter list, at the top", {100, 50, 553, 723}, 628, {0, 0, 1024, 600}, {{100, 0, 553, 600}, 505}},
+        {"off the bottom right: moved in", {1200, 780, 553, 159}, 64, screen, {{727, 641, 553, 159}, 64}},
+        {"off the top left: moved in", {-300, -40, 553, 159}, 64, screen, {{0, 0, 553, 159}, 64}},
+        {"second screen, below its panel", {1300, 10, 553, 159}, 64, {1280, 30, 1024, 738}, {{1300, 30, 553, 159}, 64}},
+        {"never less than a pixel of list", {0, 0, 553, 400}, 10, {0, 0, 800, 100}, {{0, 0, 553, 391}, 1}},
+    };
+    for (const Row &row : rows)
+        EXPECT_EQ(listWindowOnScreen(row.frame, row.list, row.screen), row.expected) << row.what;
+}
+
+TEST(WindowGeometry, WholeRowsFillTheList)
+{
+    struct Row {
+        const char *what;
+        int height, chrome, preferred, least;
+        WholeRows expected;
+    };
+    const std::vector<Row> rows{
+        {"exact", 64, 4, 15, 3, {4, 15, 64}},
+        {"a little left over comes off", 244, 4, 17, 1, {14, 17, 242}},
+        {"tighter rows for the rows asked", 199, 4, 18, 12, {12, 16, 196}},
+        {"taller rows when fewer fit", 70, 4, 15, 1, {4, 16, 68}},
+        {"no room: one row", 3, 4, 15, 1, {1, 1, 5}},
+    };
+    for (const Row &row : rows)
+        EXPECT_EQ(wholeRows(row.height, row.chrome, row.preferred, row.least), row.expected) << row.what;
+}
+
+TEST(WindowGeometry, HelpStaysClearOfTheWindowThatAsked)
+{
+    struct Row {
+        const char *what;
+        QRect asker;
+        QRect expected;
+    };
+    const QSize help(760, 600);
+    const QRect screen(0, 0, 1280, 800);
+    const std::vector<Row> rows{
+        {"right", {100, 50, 400, 300}, {508, 50, 760, 600}},
+        {"right, narrower", {0, 50, 700, 300}, {708, 50, 572, 600}},
+        {"left", {800, 100, 480, 300}, {32, 100, 760, 600}},
+        {"below a wide window", {300, 20, 700, 300}, {269, 328, 760, 472}},
+        {"above a wide window low down", {300, 450, 700, 340}, {269, 0, 760, 442}},
+        {"the widest room left, shrunk", {400, 170, 500, 460}, {0, 170, 392, 600}},
+        {"no room anywhere: the far edge", {40, 20, 1200, 760}, {520, 20, 760, 600}},
+    };
+    for (const Row &row : rows) {
+        const QRect placed = helpWindowPlace(help, row.asker, screen);
+        EXPECT_EQ(placed, row.expected) << row.what;
+        EXPECT_TRUE(screen.contains(placed)) << row.what;
+        if (row.asker.width() < 1000) {
+            EXPECT_FALSE(placed.intersects(row.asker)) << row.what;
+        }
+    }
+}
+
 TEST(EnvironmentProbes, VersionNames)
 {
     struct Row {

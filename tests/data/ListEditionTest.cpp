@@ -31,7 +31,7 @@ const std::string kUtf8Fixture = test::readWholeFile(test::fixturePath("small_li
 ListReadResult readInChunks(const std::string &bytes, std::size_t chunkBytes)
 {
     MemoryByteSource source(bytes, false);
-    return detail::parsePostalList(source, QStringLiteral("t.csv"), chunkBytes);
+    return detail::parseList(source, kPostalListLayout, QStringLiteral("t.csv"), chunkBytes);
 }
 
 std::string withLfOnly(std::string text)
@@ -199,8 +199,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {kListRows.back()}},
         // A record with only a few characters outside ASCII, and the end of
         // the list right after it.
-        JudgedCase{"ShortUtf8", "1,2,0010001,k,k,k,p,c,\"町\",0,0,0,0,0,0", {{"0010001", "k", "k", "k", "p", "c", "町"}}},
-        JudgedCase{"ShortCp932", test::toCp932("1,2,0010001,k,k,k,p,c,\"町\",0,0,0,0,0,0"),
+        JudgedCase{"ShortUtf8", "01101,2,0010001,k,k,k,p,c,\"町\",0,0,0,0,0,0", {{"0010001", "k", "k", "k", "p", "c", "町"}}},
+        JudgedCase{"ShortCp932", test::toCp932("01101,2,0010001,k,k,k,p,c,\"町\",0,0,0,0,0,0"),
                    {{"0010001", "k", "k", "k", "p", "c", "町"}}}),
     [](const testing::TestParamInfo<JudgedCase> &info) { return std::string(info.param.name); });
 

@@ -15,9 +15,19 @@ namespace {
 
 using test::Row;
 
-// A record whose fields are numbered 1 to 15: rows read from it keep "3".."9".
-const std::string kNumbered = "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15";
-const Row kNumberedRow{"3", "4", "5", "6", "7", "8", "9"};
+// A record whose fields are numbered 1 to 15, but for the two of fixed form
+// (a local-government code and a postal code): rows read from it keep the
+// code and "4".."9". numbered(n) is its first n fields.
+const std::string kCode = "0010003";
+std::string numbered(int fields)
+{
+    std::string line = "01101";
+    for (int field = 2; field <= fields; ++field)
+        line += "," + (field == 3 ? kCode : std::to_string(field));
+    return line;
+}
+const std::string kNumbered = numbered(15);
+const Row kNumberedRow{kCode, "4", "5", "6", "7", "8", "9"};
 
 struct ParseCase {
     const char *name;
@@ -43,8 +53,6 @@ TEST_P(ListParsing, KeepsFieldsThreeToNineOfEachFifteen)
 INSTANTIATE_TEST_SUITE_P(
     Layout, ListParsing,
     testing::Values(
-        ParseCase{"EmptyFile", "", {}},
-        ParseCase{"OnlyBlankLines", "\r\n\r\n", {}},
         ParseCase{"CrLf", kNumbered + "\r\n", {kNumberedRow}},
         ParseCase{"NoFinalLineEnd", kNumbered + "\r\n" + kNumbered, {kNumberedRow, kNumberedRow}},
         ParseCase{"TrailingBlankLines", kNumbered + "\r\n\r\n\n\r\r\n", {kNumberedRow}},
@@ -54,14 +62,14 @@ INSTANTIATE_TEST_SUITE_P(
                   "\"札幌市中央区\",\"\",0,0,0,0,0,0\r\n",
                   {{"0600000", "ﾎｯｶｲﾄﾞｳ", "ｻｯﾎﾟﾛｼﾁｭｳｵｳｸ", "", "北海道", "札幌市中央区", ""}}},
         ParseCase{"QuotedCommaStaysInside",
-                  "1,2,\"0010000\",\"a,b\",\"c,,d\",\" e \", f ,\"\",g,10,11,12,13,14,15\r\n",
+                  "01101,2,\"0010000\",\"a,b\",\"c,,d\",\" e \", f ,\"\",g,10,11,12,13,14,15\r\n",
                   {{"0010000", "a,b", "c,,d", " e ", " f ", "", "g"}}},
         ParseCase{"QuoteOnlyCountsAtFieldStart",
-                  "1,2,\"ab\"cd,x\"y\",\"\"\"\",\"p\"\"q\",7,8,9,10,11,12,13,14,15\n",
-                  {{"abcd", "x\"y\"", "\"\"", "p\"q\"", "7", "8", "9"}}},
-        ParseCase{"NothingIsValidated",
-                  "1,2,12-34,,,,,,,10,11,12,13,14,15\r\n",
-                  {{"12-34", "", "", "", "", "", ""}}},
+                  "01101,2,\"0010003\",\"ab\"cd,x\"y\",\"\"\"\",\"p\"\"q\",8,9,10,11,12,13,14,15\n",
+                  {{"0010003", "abcd", "x\"y\"", "\"\"", "p\"q\"", "8", "9"}}},
+        ParseCase{"OnlyTheCodesHaveAFixedForm",
+                  "\"01101\",2,0010003,,,,,,,10,11,12,13,14,15\r\n",
+                  {{"0010003", "", "", "", "", "", ""}}},
         // Blank lines hold no record wherever they stand, nor shift one.
         ParseCase{"BlankLinesInsideAreSkipped",
                   kNumbered + "\r\n\r\n\n\r" + kNumbered + "\r\n\n" + kNumbered,
@@ -69,26 +77,26 @@ INSTANTIATE_TEST_SUITE_P(
         // Runs of equal fields share their text; a change and a return must
         // still read back as written.
         ParseCase{"RepeatsAndChanges",
-                  "1,2,A,K,K,,P,C,T,10,11,12,13,14,15\r\n"
-                  "1,2,A,K,K,,P,C,T,10,11,12,13,14,15\r\n"
-                  "1,2,B,K,L,x,P,D,,10,11,12,13,14,15\r\n"
-                  "1,2,A,K,K,,Q,C,T,10,11,12,13,14,15\r\n",
-                  {{"A", "K", "K", "", "P", "C", "T"},
-                   {"A", "K", "K", "", "P", "C", "T"},
-                   {"B", "K", "L", "x", "P", "D", ""},
-                   {"A", "K", "K", "", "Q", "C", "T"}}}),
+                  "01101,2,0010001,K,K,,P,C,T,10,11,12,13,14,15\r\n"
+                  "01101,2,0010001,K,K,,P,C,T,10,11,12,13,14,15\r\n"
+                  "01101,2,0010002,K,L,x,P,D,,10,11,12,13,14,15\r\n"
+                  "01101,2,0010001,K,K,,Q,C,T,10,11,12,13,14,15\r\n",
+                  {{"0010001", "K", "K", "", "P", "C", "T"},
+                   {"0010001", "K", "K", "", "P", "C", "T"},
+                   {"0010002", "K", "L", "x", "P", "D", ""},
+                   {"0010001", "K", "K", "", "Q", "C", "T"}}}),
     [](const testing::TestParamInfo<ParseCase> &info) { return std::string(info.param.name); });
 
 TEST(ListDecoding, WindowsMappingAndHalfWidthKana)
 {
     // Bytes written out by hand, so an encoder mistake cannot cancel out.
     const std::string bytes =
-        "1,2,\"\\~\",\"\xB1\xDF\",\"\",\"\x87\x40\x87\x8A\xFB\xFC\","
+        "01101,2,\"0010003\",\"\xB1\xDF\",\"\",\"\x87\x40\x87\x8A\xFB\xFC\","
         "\"\x96\x6B\x8A\x43\x93\xB9\",\"\x95\x5C\x83\x5C\",\"\x81\x60\x81\x5F\",10,11,12,13,14,15\r\n";
     const ListReadResult result = readPostalListBytes(bytes, QStringLiteral("t.csv"));
     ASSERT_FALSE(result.error.has_value());
     ASSERT_EQ(result.table.recordCount(), 1);
-    EXPECT_EQ(result.table.zipCode(0), u"\\~");
+    EXPECT_EQ(result.table.zipCode(0), u"0010003");
     EXPECT_EQ(result.table.prefKana(0), u"\uFF71\uFF9F");
     EXPECT_TRUE(result.table.cityKana(0).isEmpty());
     EXPECT_EQ(result.table.townKana(0), u"\u2460\u3231\u9AD9");
@@ -102,7 +110,7 @@ TEST(ListDecoding, FieldsLongerThanTheShortLengthForm)
 {
     for (const int length : {65534, 65535, 65536, 70001}) {
         const std::string town(static_cast<std::size_t>(length), '\xB1');
-        const std::string bytes = "1,2,z,k,k,\"" + town + "\",p,c,t,10,11,12,13,14,15\r\n" + kNumbered;
+        const std::string bytes = "01101,2,0010003,k,k,\"" + town + "\",p,c,t,10,11,12,13,14,15\r\n" + kNumbered;
         const ListReadResult result = readPostalListBytes(bytes, QStringLiteral("t.csv"));
         ASSERT_FALSE(result.error.has_value()) << length;
         ASSERT_EQ(result.table.recordCount(), 2) << length;
@@ -137,7 +145,7 @@ TEST_P(ListErrors, KeepTheCompleteRecordsBeforeTheProblem)
     EXPECT_EQ(result.error->byteOffset, c.offset);
     EXPECT_EQ(result.table.recordCount(), c.keptRecords);
     for (int row = 0; row < c.keptRecords; ++row)
-        EXPECT_EQ(result.table.zipCode(row), u"3");
+        EXPECT_EQ(result.table.zipCode(row), QString::fromStdString(kCode));
     // Nothing of the cut-off record may show through past the last row.
     EXPECT_TRUE(result.table.zipCode(c.keptRecords).isEmpty());
 
@@ -155,48 +163,66 @@ TEST_P(ListErrors, KeepTheCompleteRecordsBeforeTheProblem)
 const std::string kLine = kNumbered + "\r\n";
 const auto kLineBytes = static_cast<std::int64_t>(kLine.size());
 
+// The first fields of a numbered line, up to where a case puts something else.
+const std::string kHead = numbered(2) + ",";
+const auto kHeadBytes = static_cast<std::int64_t>(kHead.size());
+
 INSTANTIATE_TEST_SUITE_P(
     Problems, ListErrors,
     testing::Values(
-        ErrorCase{"CutOffRecord", kLine + kLine + "1,2,3,4", ListErrorCode::Truncated, 2 * kLineBytes, 2},
-        ErrorCase{"FourteenFieldsThenEnd", kLine + "1,2,3,4,5,6,7,8,9,10,11,12,13,14",
-                  ListErrorCode::Truncated, kLineBytes, 1},
-        ErrorCase{"CommaThenEnd", kLine + "1,2,3,4,5,6,7,8,9,10,11,12,13,14,",
-                  ListErrorCode::Truncated, kLineBytes, 1},
-        ErrorCase{"QuoteNeverClosedAtEnd", kLine + "1,2,\"3,4,5,6,7,8,9,10,11,12,13,14,15",
+        ErrorCase{"CutOffRecord", kLine + kLine + numbered(4), ListErrorCode::Truncated, 2 * kLineBytes, 2},
+        ErrorCase{"FourteenFieldsThenEnd", kLine + numbered(14), ListErrorCode::Truncated, kLineBytes, 1},
+        ErrorCase{"CommaThenEnd", kLine + numbered(14) + ",", ListErrorCode::Truncated, kLineBytes, 1},
+        ErrorCase{"QuoteNeverClosedAtEnd", kLine + kHead + "\"0010003,4,5,6,7,8,9,10,11,12,13,14,15",
                   ListErrorCode::Truncated, kLineBytes, 1},
         // A record is one line: none is made from the end of one line and the
         // start of the next, nor from a line with a field left over.
-        ErrorCase{"ShortLine", kLine + "1,2,3,4,5,6,7,8,9,10,11,12,13,14\r\n" + kLine,
+        ErrorCase{"ShortLine", kLine + numbered(14) + "\r\n" + kLine,
                   ListErrorCode::MalformedLine, kLineBytes, 1, "2 行目の項目が 14 個しか"},
-        ErrorCase{"ShortLineAfterBlankLines", kLine + "\r\n\n" + kLine + "1,2,3\n" + kLine,
+        ErrorCase{"ShortLineAfterBlankLines", kLine + "\r\n\n" + kLine + numbered(3) + "\n" + kLine,
                   ListErrorCode::MalformedLine, 2 * kLineBytes + 3, 2, "5 行目の項目が 3 個しか"},
         ErrorCase{"LongLine", kLine + kLine + kNumbered + ",16,17\r\n" + kLine,
                   ListErrorCode::MalformedLine, 2 * kLineBytes, 2, "3 行目の項目が 15 個より多く"},
         ErrorCase{"CommaAtLineEnd", kNumbered + ",\r\n" + kLine, ListErrorCode::MalformedLine, 0, 0,
                   "1 行目の項目が 15 個より多く"},
-        ErrorCase{"LinesOfFourteenAndSixteen",
-                  kLine + "1,2,3,4,5,6,7,8,9,10,11,12,13,14\r\n" + kNumbered + ",16\r\n",
+        ErrorCase{"LinesOfFourteenAndSixteen", kLine + numbered(14) + "\r\n" + kNumbered + ",16\r\n",
                   ListErrorCode::MalformedLine, kLineBytes, 1, "2 行目"},
-        ErrorCase{"QuoteNeverClosedOnItsLine", kLine + "1,2,\"3,4,5,6,7,8,9,10,11,12,13,14,15\r\n" + kLine,
-                  ListErrorCode::MalformedLine, kLineBytes + 4, 1, "2 行目に、引用符"},
-        ErrorCase{"LineEndInsideQuotes", kLine + "1,2,\"3\r\n\",4,5,6,7,8,9,10,11,12,13,14,15\r\n",
-                  ListErrorCode::MalformedLine, kLineBytes + 4, 1, "2 行目に、引用符"},
-        ErrorCase{"BadByteInKeptField", kLine + "1,2,3,4,\"a\x80\",6,7,8,9,10,11,12,13,14,15",
-                  ListErrorCode::NotCp932, kLineBytes + 10, 1},
+        ErrorCase{"QuoteNeverClosedOnItsLine",
+                  kLine + kHead + "\"0010003,4,5,6,7,8,9,10,11,12,13,14,15\r\n" + kLine,
+                  ListErrorCode::MalformedLine, kLineBytes + kHeadBytes, 1, "2 行目に、引用符"},
+        ErrorCase{"LineEndInsideQuotes", kLine + kHead + "\"0010003\r\n\",4,5,6,7,8,9,10,11,12,13,14,15\r\n",
+                  ListErrorCode::MalformedLine, kLineBytes + kHeadBytes, 1, "2 行目に、引用符"},
+        ErrorCase{"BadByteInKeptField", kLine + numbered(4) + ",\"a\x80\",6,7,8,9,10,11,12,13,14,15",
+                  ListErrorCode::NotCp932, kLineBytes + static_cast<std::int64_t>(numbered(4).size()) + 3, 1},
         ErrorCase{"BadByteInDiscardedField", "\xFF" + kLine, ListErrorCode::NotCp932, 0, 0},
-        ErrorCase{"LeadByteBeforeComma", kLine + kLine + "1,2,3,\x82,5,6,7,8,9,10,11,12,13,14,15",
-                  ListErrorCode::NotCp932, 2 * kLineBytes + 6, 2},
-        ErrorCase{"LeadByteAtEndOfFile", kLine + "1,2,3,4,5,6,7,8,9,10,11,12,13,14,\x82",
-                  ListErrorCode::NotCp932, kLineBytes + 33, 1},
-        ErrorCase{"LeadByteAfterClosingQuote", kLine + "1,2,3,4,5,\"6\"\x81,7,8,9,10,11,12,13,14,15",
-                  ListErrorCode::NotCp932, kLineBytes + 13, 1}),
+        ErrorCase{"LeadByteBeforeComma", kLine + kLine + numbered(3) + ",\x82,5,6,7,8,9,10,11,12,13,14,15",
+                  ListErrorCode::NotCp932, 2 * kLineBytes + static_cast<std::int64_t>(numbered(3).size()) + 1, 2},
+        ErrorCase{"LeadByteAtEndOfFile", kLine + numbered(14) + ",\x82", ListErrorCode::NotCp932,
+                  kLineBytes + static_cast<std::int64_t>(numbered(14).size()) + 1, 1},
+        ErrorCase{"LeadByteAfterClosingQuote", kLine + numbered(5) + ",\"6\"\x81,7,8,9,10,11,12,13,14,15",
+                  ListErrorCode::NotCp932, kLineBytes + static_cast<std::int64_t>(numbered(5).size()) + 4, 1},
+        // Lines of the right shape that are not postal codes are no list:
+        // every search would find nothing in them.
+        ErrorCase{"PostalCodeOfLetters", kLine + kHead + "abcdefg,4,5,6,7,8,9,10,11,12,13,14,15\r\n",
+                  ListErrorCode::MalformedLine, kLineBytes + kHeadBytes, 1, "2 行目の郵便番号「abcdefg」が 7 桁の数字ではありません"},
+        ErrorCase{"PostalCodeWithHyphen", kHead + "\"100-0005\",4,5,6,7,8,9,10,11,12,13,14,15\r\n",
+                  ListErrorCode::MalformedLine, kHeadBytes + 1, 0, "1 行目の郵便番号「100-0005」"},
+        ErrorCase{"PostalCodeOfSixDigits", kLine + kLine + kHead + "100000,4,5,6,7,8,9,10,11,12,13,14,15",
+                  ListErrorCode::MalformedLine, 2 * kLineBytes + kHeadBytes, 2, "3 行目の郵便番号"},
+        ErrorCase{"EmptyPostalCode", kHead + "\"\",4,5,6,7,8,9,10,11,12,13,14,15\r\n",
+                  ListErrorCode::MalformedLine, kHeadBytes + 1, 0, "1 行目の郵便番号が 7 桁"},
+        ErrorCase{"FullWidthDigitsInPostalCode", kHead + "\"\x82\x50\x82\x4F\x82\x4F\x82\x4F\x82\x4F\x82\x4F\x82\x54\",4,5,6,7,8,9,10,11,12,13,14,15",
+                  ListErrorCode::MalformedLine, kHeadBytes + 1, 0, "1 行目の郵便番号が"},
+        ErrorCase{"LocalGovernmentCodeOfOneDigit", kLine + "1,2,0010003,4,5,6,7,8,9,10,11,12,13,14,15\r\n",
+                  ListErrorCode::MalformedLine, kLineBytes, 1, "2 行目の全国地方公共団体コード「1」が 5 桁"},
+        ErrorCase{"NothingButBlankLines", "\r\n\n\r", ListErrorCode::NoRecords, 0, 0, "1 件もありません"},
+        ErrorCase{"EmptyFile", "", ListErrorCode::NoRecords, 0, 0, "1 件もありません"}),
     [](const testing::TestParamInfo<ErrorCase> &info) { return std::string(info.param.name); });
 
 TEST(ListErrorsMemory, CutOffRecordCostsNothing)
 {
     const std::string complete = kLine + kLine;
-    const std::string cutOff = complete + "1,2,\"" + std::string(5000, 'z') + "\",\"" + std::string(5000, 'y');
+    const std::string cutOff = complete + kHead + "\"" + std::string(5000, 'z') + "\",\"" + std::string(5000, 'y');
     const ListReadResult whole = readPostalListBytes(complete, QStringLiteral("t.csv"));
     const ListReadResult cut = readPostalListBytes(cutOff, QStringLiteral("t.csv"));
     ASSERT_TRUE(cut.error.has_value());

@@ -23,7 +23,7 @@ using test::ZipEntry;
 struct ChoiceCase {
     const char *name;
     std::vector<std::string> entries;
-    std::optional<std::size_t> chosen;
+    std::vector<std::size_t> candidates;
 };
 
 void PrintTo(const ChoiceCase &c, std::ostream *out)
@@ -33,23 +33,23 @@ void PrintTo(const ChoiceCase &c, std::ostream *out)
 
 class ListEntryChoice : public testing::TestWithParam<ChoiceCase> {};
 
-TEST_P(ListEntryChoice, PicksTheListAmongTheEntries)
+TEST_P(ListEntryChoice, FindsTheEntriesThatCouldBeTheList)
 {
-    EXPECT_EQ(chooseListEntry(GetParam().entries), GetParam().chosen);
+    EXPECT_EQ(listEntryCandidates(GetParam().entries), GetParam().candidates);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Names, ListEntryChoice,
     testing::Values(
-        ChoiceCase{"OnlyEntry", {"KEN_ALL.CSV"}, 0},
-        ChoiceCase{"AnyCsvWhenAlone", {"readme.txt", "13TOKYO.csv"}, 1},
-        ChoiceCase{"KnownNameFirst", {"a.csv", "ken_all.csv"}, 1},
-        ChoiceCase{"Utf8EditionNameInAFolder", {"b.csv", "2025/UTF_KEN_ALL.CSV"}, 1},
-        ChoiceCase{"FirstCsvWithoutAKnownName", {"readme.txt", "A.Csv", "b.csv"}, 1},
-        ChoiceCase{"NameMustMatchWhole", {"my_ken_all.csv", "x.csv"}, 0},
-        ChoiceCase{"FolderNamedCsv", {"ken_all.csv/", "ken_all.csv/readme.txt"}, std::nullopt},
-        ChoiceCase{"NoCsv", {"readme.txt", "ken_all.csv.txt", "csv"}, std::nullopt},
-        ChoiceCase{"NoEntries", {}, std::nullopt}),
+        ChoiceCase{"OnlyEntry", {"KEN_ALL.CSV"}, {0}},
+        ChoiceCase{"AnyCsvWhenAlone", {"readme.txt", "13TOKYO.csv"}, {1}},
+        ChoiceCase{"InAFolder", {"2025/", "2025/UTF_KEN_ALL.CSV"}, {1}},
+        // The list's own name among them decides nothing: the other one
+        // may be the newer list, renamed.
+        ChoiceCase{"Several", {"a.csv", "readme.txt", "ken_all.csv"}, {0, 2}},
+        ChoiceCase{"FolderNamedCsv", {"ken_all.csv/", "ken_all.csv/readme.txt"}, {}},
+        ChoiceCase{"NoCsv", {"readme.txt", "ken_all.csv.txt", "csv"}, {}},
+        ChoiceCase{"NoEntries", {}, {}}),
     [](const testing::TestParamInfo<ChoiceCase> &info) { return std::string(info.param.name); });
 
 const std::string kCp932List = test::readWholeFile(test::fixturePath("small_list.csv"));
@@ -93,6 +93,7 @@ struct ArchiveCase {
     std::string archive;
     std::string list; // what the archive's list reads like outside it
     const char *fileName = "ken_all.zip";
+    const char *reason = ""; // what the message must say of the problem
 };
 
 void PrintTo(const ArchiveCase &c, std::ostream *out)
@@ -125,14 +126,10 @@ INSTANTIATE_TEST_SUITE_P(
         ArchiveCase{"LargeEntry", zipOf("KEN_ALL.CSV", kLargeList), kLargeList},
         ArchiveCase{"Utf8WithMark", zipOf("utf_ken_all.csv", "\xEF\xBB\xBF" + kUtf8List), kUtf8List},
         ArchiveCase{"InAFolder", zipOf("2025/KEN_ALL.CSV", kCp932List), kCp932List},
-        ArchiveCase{"KnownNameAmongOthers",
-                    test::zipArchive({{"readme.txt", "not a list"},
-                                      {"other.csv", "\xFF\xFF"},
-                                      {"utf_ken_all.csv", kUtf8List}}),
+        ArchiveCase{"ListAmongOtherFiles",
+                    test::zipArchive({{"readme.txt", "not a list"}, {"utf_ken_all.csv", kUtf8List}, {"csv/", ""}}),
                     kUtf8List},
-        ArchiveCase{"FirstCsvAmongOthers",
-                    test::zipArchive({{"readme.txt", "not a list"}, {"13TOKYO.CSV", kCp932List}, {"b.csv", ""}}),
-                    kCp932List},
+        ArchiveCase{"AnyCsvName", test::zipArchive({{"13TOKYO.CSV", kCp932List}, {"readme.txt", "x"}}), kCp932List},
         // Known by its content whatever its name.
         ArchiveCase{"NamedLikeAList", zipOf("KEN_ALL.CSV", kCp932List), kCp932List, "ken_all.csv"}),
     [](const testing::TestParamInfo<ArchiveCase> &info) { return std::string(info.param.name); });
@@ -192,6 +189,7 @@ struct FaultCase {
     int keptRecords = 0;
     std::optional<std::int64_t> maxOffset{}; // how far reading may have gone
     const char *fileName = "ken_all.zip";
+    const char *reason = ""; // what the message must say of the problem
 };
 
 void PrintTo(const FaultCase &c, std::ostream *out)
@@ -219,6 +217,7 @@ TEST_P(FaultyArchive, GivesItsErrorAndNoBadRecords)
         const QString archive = QDir::toNativeSeparators(path);
         const QString named = c.aboutTheEntry ? archive + QStringLiteral(" の中の KEN_ALL.CSV") : archive;
         EXPECT_EQ(lines[1], named);
+        EXPECT_TRUE(lines[2].contains(QString::fromUtf8(c.reason))) << lines[2].toStdString();
     }
 }
 
@@ -237,6 +236,9 @@ INSTANTIATE_TEST_SUITE_P(
                   ListErrorCode::NoListInArchive, false},
         FaultCase{"NoCsvInside", test::zipArchive({{"readme.txt", "x"}, {"KEN_ALL.TXT", kCp932List}}),
                   ListErrorCode::NoListInArchive, false},
+        FaultCase{"TwoLists", test::zipArchive({{"KEN_ALL.CSV", kCp932List}, {"old/ken_all.csv", kCp932List}}),
+                  ListErrorCode::SeveralListsInArchive, false, 0, std::nullopt, "ken_all.zip",
+                  "KEN_ALL.CSV、old/ken_all.csv"},
         FaultCase{"NotAnArchiveAtAll", kCp932List, ListErrorCode::ArchiveDamaged, false},
         FaultCase{"EmptyFile", "", ListErrorCode::ArchiveDamaged, false},
         FaultCase{"SignatureThenJunk", "PK\x03\x04" + std::string(200, 'x'), ListErrorCode::ArchiveDamaged,
@@ -270,7 +272,7 @@ INSTANTIATE_TEST_SUITE_P(
                   ListErrorCode::ArchiveDamaged, true},
         // Problems of the list itself keep what came before them.
         FaultCase{"CutOffListInside", zipOf("KEN_ALL.CSV", kCutOffList), ListErrorCode::Truncated, true, 3},
-        FaultCase{"BadUtf8Inside", zipOf("KEN_ALL.CSV", kUtf8List + "1,2,\"\xE3\x81\",4"), ListErrorCode::NotUtf8,
+        FaultCase{"BadUtf8Inside", zipOf("KEN_ALL.CSV", kUtf8List + "01101,2,0010003,\"\xE3\x81\",4"), ListErrorCode::NotUtf8,
                   true, 4}),
     [](const testing::TestParamInfo<FaultCase> &info) { return std::string(info.param.name); });
 

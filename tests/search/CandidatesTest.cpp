@@ -1,5 +1,6 @@
 #include "data/PostalListReader.h"
 #include "search/AddressFolding.h"
+#include "app/CandidateOptions.h"
 #include "search/Candidates.h"
 
 #include <gtest/gtest.h>

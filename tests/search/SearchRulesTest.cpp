@@ -3,8 +3,9 @@
 #include "search/PickLists.h"
 #include "search/PostalCodeCheck.h"
 #include "search/PostalLookup.h"
+#include "app/HistoryStore.h"
 #include "search/SearchHistory.h"
-#include "search/SearchResult.h"
+#include "app/SearchResult.h"
 #include "support/MemorySettingsStore.h"
 #include "support/TableFixtures.h"
 
@@ -155,6 +156,60 @@ TEST(PostalLookup, AddressRowMatchesPrefectureCityAndTown)
         EXPECT_EQ(findAddress(table, s(c.pref), s(c.city), s(c.town), c.script), c.row) << c.pref << c.city << c.town;
 }
 
+TEST(PostalLookup, APickedTownIsItsOwnRowATypedOneTheFirst)
+{
+    // 広島県 府中市 lists 朝日町 twice: rows 4 (726-0001) and 5 (726-0002).
+    const PostalTable table = tableOf(sampleRows());
+    struct Case {
+        const char *pref, *city, *town;
+        AddressScript script;
+        int picked, row;
+    };
+    const std::vector<Case> cases{
+        {"広島県", "府中市", "朝日町", AddressScript::Kanji, 5, 5},
+        {"", "府中市", "朝日町", AddressScript::Kanji, 5, 5},
+        {"広島県", "府中市", "朝日町", AddressScript::Kanji, -1, 4},     // typed
+        {"広島県", "府中市", "朝日町", AddressScript::Kanji, 3, 4},      // 東京都's: not this address
+        {"広島県", "府中市", "朝日町", AddressScript::Kanji, 6, 4},      // another town
+        {"広島県", "府中市", "朝日町", AddressScript::Kanji, 99, 4},     // past the table
+        {"ﾋﾛｼﾏｹﾝ", "ﾌﾁｭｳｼ", "ｱｻﾋﾁｮｳ", AddressScript::Kana, 5, 5},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(addressRow(table, s(c.pref), s(c.city), s(c.town), c.script, c.picked), c.row)
+            << c.pref << c.city << c.town << ' ' << c.picked;
+    }
+}
+
+TEST_F(SearchRules, TheResultAndHistoryOfAPickedTownAreItsRows)
+{
+    m_state.SearchMode = 1;
+    m_state.options.set(s("Jusho(0)"), s("広島県"));
+    m_state.options.set(s("Jusho(1)"), s("府中市"));
+    m_state.options.set(s("Jusho(2)"), s("朝日町"));
+    m_state.pickedTownRow = 5;
+    EXPECT_EQ(ShowSearchResult(m_state, m_store).text, s("726-0002"));
+    EXPECT_EQ(m_state.options.value(historyKey(0)), s("〒726-0002　広島県府中市朝日町"));
+    // The pick is for that search only: the same names again are typed ones.
+    EXPECT_EQ(m_state.pickedTownRow, -1);
+    EXPECT_EQ(ShowSearchResult(m_state, m_store).text, s("726-0001"));
+}
+
+TEST(PickLists, KanaTypedFullWidthIsReadInTheListsForm)
+{
+    std::vector<Row> rows = sampleRows();
+    rows.push_back({s("1050000"), s("ﾄｳｷｮｳﾄ"), s("ﾐﾅﾄｸ"), s("ｳﾞｨﾗｰｼﾞｭｯｸ"), s("東京都"), s("港区"), s("村")});
+    const PostalTable table = tableOf(rows);
+    EXPECT_EQ(cityList(table, AddressScript::Kana, s("トウキョウト")),
+              (QStringList{s("ﾁﾖﾀﾞｸ"), s("ﾌﾁｭｳｼ"), s("ﾁﾖﾀﾞｸ"), s("ﾐﾅﾄｸ")}));
+    EXPECT_EQ(townList(table, AddressScript::Kana, s("ヒロシマケン"), s("フチュウシ")).names,
+              (QStringList{s("ｱｻﾋﾁｮｳ"), s("ｱｻﾋﾁｮｳ")}));
+    // The long vowel mark, ヴ and the small kana.
+    EXPECT_EQ(findAddress(table, s("トウキョウト"), s("ミナトク"), s("ヴィラージュック"), AddressScript::Kana), 7);
+    EXPECT_EQ(codeResultText(table, QString(), s("ﾐﾅﾄｸ"), s("ヴィラージュック"), AddressScript::Kana), s("105-0000"));
+    // Kanji names are compared as they are.
+    EXPECT_EQ(findAddress(table, s("東京都"), s("港区"), s("ムラ"), AddressScript::Kanji), -1);
+}
+
 TEST_F(SearchRules, HistoryFillsTheLowestFreeSlotThenShifts)
 {
     setHistorySlot(0, s("a"));
@@ -208,6 +263,24 @@ TEST(HistoryCopy, TakesTheCodeTheAddressOrBoth)
     EXPECT_EQ(historyCopyText(s("〒選択の住所に該当する 「郵便番号」 は存在しません。　　東京都府中市"), false, true),
               s("　東京都府中市"));
     EXPECT_EQ(historyCopyText(s("no space"), false, true), s("no space"));
+}
+
+TEST(PostalCodeCheck, APastedLineGivesTheCodeItBeginsWith)
+{
+    const std::optional<QString> code = s("1000005");
+    const std::vector<std::pair<const char *, std::optional<QString>>> cases{
+        {"〒100-0005　東京都千代田区丸の内", code},                      // the result box, the history
+        {"100-0005　東京都千代田区丸の内", code},                        // a candidate line without the mark
+        {"1000005 東京都", code},
+        {"〒100-0005", code},
+        {"〒999-9999　指定の郵便番号に該当する 「住所」 は存在しません。　", s("9999999")},
+        {"〒選択の住所に該当する 「郵便番号」 は存在しません。　　東京都府中市", std::nullopt},
+        {"東京都千代田区丸の内 100-0005", std::nullopt},
+        {"100 0005", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto &[text, digits] : cases)
+        EXPECT_EQ(leadingPostalCode(s(text)), digits) << text;
 }
 
 TEST(PostalCodeCheck, MessagesInOrder)
@@ -277,14 +350,15 @@ TEST(PickLists, RunsInTableOrder)
               (QStringList{s("千代田区"), s("府中市"), s("千代田区")}));
     EXPECT_EQ(cityList(table, AddressScript::Kanji, s("大阪府")), QStringList());
     EXPECT_EQ(cityList(table, AddressScript::Kanji, QString()), QStringList());
-    EXPECT_EQ(townList(table, AddressScript::Kanji, s("広島県"), s("府中市")), (QStringList{s("朝日町"), s("朝日町")}));
-    EXPECT_EQ(townList(table, AddressScript::Kanji, s("東京都"), s("府中市")), (QStringList{QString(), s("朝日町")}));
-    EXPECT_EQ(townList(table, AddressScript::Kanji, QString(), s("府中市")),
+    EXPECT_EQ(townList(table, AddressScript::Kanji, s("広島県"), s("府中市")).names, (QStringList{s("朝日町"), s("朝日町")}));
+    EXPECT_EQ(townList(table, AddressScript::Kanji, s("広島県"), s("府中市")).rows, (std::vector<int>{4, 5}));
+    EXPECT_EQ(townList(table, AddressScript::Kanji, s("東京都"), s("府中市")).names, (QStringList{QString(), s("朝日町")}));
+    EXPECT_EQ(townList(table, AddressScript::Kanji, QString(), s("府中市")).names,
               (QStringList{QString(), s("朝日町"), s("朝日町"), s("朝日町")}));
-    EXPECT_EQ(townList(table, AddressScript::Kana, s("ﾄｳｷｮｳﾄ"), s("ﾁﾖﾀﾞｸ")),
+    EXPECT_EQ(townList(table, AddressScript::Kana, s("ﾄｳｷｮｳﾄ"), s("ﾁﾖﾀﾞｸ")).names,
               (QStringList{s("ﾏﾙﾉｳﾁ"), s("ﾕｳﾗｸﾁｮｳ"), s("ｿﾉﾀ")}));
-    EXPECT_EQ(townList(table, AddressScript::Kanji, s("大阪府"), s("府中市")), QStringList());
-    EXPECT_EQ(townList(table, AddressScript::Kanji, s("東京都"), s("無い市")), QStringList());
+    EXPECT_EQ(townList(table, AddressScript::Kanji, s("大阪府"), s("府中市")).names, QStringList());
+    EXPECT_EQ(townList(table, AddressScript::Kanji, s("東京都"), s("無い市")).names, QStringList());
 
     const PostalTable empty;
     EXPECT_EQ(prefectureList(empty, AddressScript::Kanji), QStringList());

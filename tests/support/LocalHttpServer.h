@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QHostAddress>
 #include <QList>
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <QUrl>
 
 #include <memory>
@@ -17,8 +19,9 @@
 namespace torumin::testing {
 
 // An HTTP server on the loopback address, for the download tests: every
-// connection gets the one canned answer, whatever it asked for, and the
-// answer can break off the ways real servers and networks do.
+// connection gets the canned answer for the path it asked for (or the one
+// for every other path), and the answer can break off the ways real servers
+// and networks do.
 class LocalHttpServer final {
 public:
     enum class Ending {
@@ -26,14 +29,17 @@ public:
         Drop,      // `bodyBytesSent` of the body, then the connection is reset
         Stall,     // `bodyBytesSent` of the body, then nothing more, the connection kept open
         Endless,   // the head, then body bytes for as long as the client reads
+        Trickle,   // one byte of the body every `trickleMs`
     };
 
     struct Answer {
         QByteArray status = "200 OK";
-        QByteArray body;
+        QByteArray body{};
         Ending ending = Ending::Complete;
         qint64 bodyBytesSent = -1;       // for Drop and Stall
         qint64 contentLength = -2;       // -2: the body's size; -1: no Content-Length
+        QByteArray headers = {};         // more header lines, each ending in CR LF
+        int trickleMs = 0;
     };
 
     LocalHttpServer()
@@ -52,9 +58,10 @@ public:
     LocalHttpServer &operator=(const LocalHttpServer &) = delete;
 
     void answer(Answer answer) { m_answer = std::move(answer); }
-    [[nodiscard]] QUrl url() const
+    void answerAt(const QByteArray &path, Answer answer) { m_answers.insert(path, std::move(answer)); }
+    [[nodiscard]] QUrl url(const QByteArray &path = "/zipcode/dl/utf/zip/utf_ken_all.zip") const
     {
-        return QUrl(QStringLiteral("http://127.0.0.1:%1/zipcode/dl/utf/zip/utf_ken_all.zip").arg(m_server.serverPort()));
+        return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort()) + QString::fromLatin1(path));
     }
     [[nodiscard]] int connections() const { return m_connections; }
     [[nodiscard]] qint64 bodyBytesWritten() const { return m_bodyBytesWritten; }
@@ -71,15 +78,16 @@ private:
                     return;
                 request->append(socket->readAll());
                 if (request->contains("\r\n\r\n"))
-                    respond(*socket);
+                    respond(*socket, request->split(' ').value(1));
             });
         }
     }
 
-    void respond(QTcpSocket &socket)
+    void respond(QTcpSocket &socket, const QByteArray &path)
     {
-        const Answer &a = m_answer;
-        QByteArray head = "HTTP/1.1 " + a.status + "\r\nContent-Type: application/zip\r\nConnection: close\r\n";
+        const Answer &a = m_answers.contains(path) ? m_answers[path] : m_answer;
+        QByteArray head = "HTTP/1.1 " + a.status + "\r\nContent-Type: application/zip\r\nConnection: close\r\n"
+            + a.headers;
         const qint64 length = a.contentLength == -2 ? a.body.size() : a.contentLength;
         if (length >= 0 && a.ending != Ending::Endless)
             head += "Content-Length: " + QByteArray::number(length) + "\r\n";
@@ -99,6 +107,15 @@ private:
         case Ending::Stall:
             send(socket, a.body.left(a.bodyBytesSent));
             break;
+        case Ending::Trickle: {
+            auto *timer = new QTimer(&socket);
+            QObject::connect(timer, &QTimer::timeout, &socket, [this, &socket, body = a.body, sent = qsizetype(0)]() mutable {
+                if (sent < body.size())
+                    send(socket, body.mid(sent++, 1));
+            });
+            timer->start(a.trickleMs);
+            break;
+        }
         case Ending::Endless: {
             const QByteArray chunk(256 * 1024, 'x');
             send(socket, chunk);
@@ -130,6 +147,7 @@ private:
 
     QTcpServer m_server;
     Answer m_answer;
+    QHash<QByteArray, Answer> m_answers;
     QList<QPointer<QTcpSocket>> m_sockets;
     int m_connections = 0;
     qint64 m_bodyBytesWritten = 0;

@@ -18,17 +18,25 @@ public:
         QString text;
         int style = 0;
         QString title;
+        QRect keep;  // what it was to leave in view; empty when nothing
     };
 
     MsgResult MsgBox(const QString &text, int style, const QString &title) override
     {
-        m_shown.push_back({text, style, title});
+        m_shown.push_back({text, style, title, QRect()});
         if (m_answers.empty()) {
             ++m_unanswered;
             return MsgResult::Cancel;
         }
         const MsgResult answer = m_answers.front();
         m_answers.pop_front();
+        return answer;
+    }
+
+    MsgResult MsgBoxClearOf(const QString &text, int style, const QString &title, const QRect &keep) override
+    {
+        const MsgResult answer = MsgBox(text, style, title);
+        m_shown.back().keep = keep;
         return answer;
     }
 

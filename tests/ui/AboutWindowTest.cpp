@@ -428,6 +428,8 @@ void TestAboutWindow::showsHowFreshTheLoadedListIs()
     INFO_VER window(context());
     QCOMPARE(window.findChild<QLabel *>(QStringLiteral("loadedList"))->text(),
              QStringLiteral("郵便番号一覧：124,495 件（2025/09/30 更新）"));
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("loadedOffices"))->text(),
+             QStringLiteral("事業所の個別郵便番号一覧：読み込まれていません"));
     m_state.table = PostalTable();
     m_state.tablePath.clear();
 }

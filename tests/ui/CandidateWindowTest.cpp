@@ -2,8 +2,9 @@
 #include "app/Module1.h"
 #include "app/SettingsKeys.h"
 #include "app/WindowGeometry.h"
+#include "app/platform/QtMessageBoxes.h"
 #include "data/PostalListReader.h"
-#include "search/SearchHistory.h"
+#include "app/HistoryStore.h"
 #include "support/FakePlatform.h"
 #include "support/FakeServices.h"
 #include "support/MemorySettingsStore.h"
@@ -19,6 +20,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QListView>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -68,6 +70,9 @@ private Q_SLOTS:
     void sizeFollowsTheOptions();
     void listShowsWholeRows_data();
     void listShowsWholeRows();
+    void windowStaysWholeOnItsScreen_data();
+    void windowStaysWholeOnItsScreen();
+    void noResultMessageLeavesTheAddressInView();
     void longestListScrollsToItsWidestLine();
     void theTypedTownIsSelected();
     void theNamedRowOpensSelectedAndCentred_data();
@@ -262,7 +267,7 @@ void TestCandidateWindow::listShowsWholeRows_data()
     const QString longLines = s("東京都渋谷区");  // wider than the list: a scroll bar below
     QTest::newRow("9 pt, 3 rows") << "9" << "3" << shortLines << 960;
     QTest::newRow("9 pt, 3 rows, scroll bar") << "9" << "3" << longLines << 960;
-    QTest::newRow("9 pt, 50 rows, scroll bar") << "9" << "50" << longLines << 9420;
+    QTest::newRow("9 pt, 25 rows, scroll bar") << "9" << "25" << longLines << 4920;
     QTest::newRow("10 pt, 5 rows") << "10" << "5" << shortLines << 1425;
     QTest::newRow("10 pt, 3 rows, scroll bar") << "10" << "3" << longLines << 1035;
     QTest::newRow("11 pt, 3 rows") << "11" << "3" << shortLines << 960;
@@ -291,6 +296,74 @@ void TestCandidateWindow::listShowsWholeRows()
     QVERIFY(window.List1->height() <= pixels(listTwips));
     QVERIFY(window.List1->height() > pixels(listTwips) - viewport->height() / rowHeight());
     window.reject();
+}
+
+void TestCandidateWindow::windowStaysWholeOnItsScreen_data()
+{
+    QTest::addColumn<QString>("size");
+    QTest::addColumn<QString>("rows");
+    QTest::addColumn<QString>("left");
+    QTest::addColumn<QString>("top");
+    QTest::newRow("50 rows at 9 pt, stored low") << "9" << "50" << "1500" << "3000";
+    QTest::newRow("50 rows at 11 pt") << "11" << "50" << "0" << "0";
+    QTest::newRow("stored off the bottom right") << "9" << "3" << "90000" << "90000";
+    QTest::newRow("stored off the top left") << "10" << "20" << "-5000" << "-3000";
+}
+
+void TestCandidateWindow::windowStaysWholeOnItsScreen()
+{
+    QFETCH(QString, size);
+    QFETCH(QString, rows);
+    QFETCH(QString, left);
+    QFETCH(QString, top);
+    m_state.options.set(s("OptYBsize"), size);
+    m_state.options.set(s("OptYBketa"), rows);
+    m_state.options.set(s("YB_Left"), left);
+    m_state.options.set(s("YB_Top"), top);
+    // Over the input dialog it opens from, whose frame tells its own.
+    JUSHO_K_KEN input(context());
+    input.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&input));
+    YB_KOUHO window(context(), s("東京都渋谷区"), &input);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QRect screen = window.screen()->availableGeometry();
+    QVERIFY2(screen.contains(window.frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(window.x()).arg(window.y()).arg(window.width()).arg(window.height())));
+    // The list's end and the buttons below it are on the screen, and the
+    // rows are whole.
+    for (QPushButton *button : window.Command1)
+        QVERIFY(button->geometry().bottom() < window.height());
+    QVERIFY(window.List1->geometry().bottom() < window.Command1[0]->y());
+    const auto rowHeight = [&] { return window.List1->visualRect(window.List1->model()->index(0, 0)).height(); };
+    QTRY_COMPARE(window.List1->viewport()->height() % rowHeight(), 0);
+    QVERIFY(rowHeight() >= QFontInfo(window.List1->font()).pixelSize());
+    window.reject();
+}
+
+void TestCandidateWindow::noResultMessageLeavesTheAddressInView()
+{
+    QtMessageBoxes real;
+    UiContext withRealBoxes{m_state, m_store, real, m_clipboard, m_help, m_web};
+    JUSHO_K_KEN dialog(withRealBoxes);
+    dialog.show();
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    dialog.Text1->setText(s("横浜市中区"));
+    QRect message;
+    QString text;
+    m_driver->then([&](QWidget &box) {
+        message = box.frameGeometry();
+        text = static_cast<QMessageBox &>(box).text();
+        QTest::keyClick(&box, Qt::Key_Return);
+    });
+    m_driver->then([](QWidget &candidates) { static_cast<QDialog &>(candidates).reject(); });
+    QTest::keyClick(dialog.Text1, Qt::Key_Return);
+    QCOMPARE(text, s("入力された住所から、検索できませんでした。　入力住所を確認して下さい。　"));
+    const QRect typed(dialog.Text1->mapToGlobal(QPoint(0, 0)), dialog.Text1->size());
+    QVERIFY(!message.isEmpty());
+    QVERIFY(!message.intersects(typed));
+    QVERIFY(dialog.screen()->availableGeometry().contains(message));
+    dialog.reject();
 }
 
 void TestCandidateWindow::longestListScrollsToItsWidestLine()
@@ -335,13 +408,17 @@ void TestCandidateWindow::theTypedTownIsSelected()
     YB_KOUHO sapporo(context(), s("北海道札幌市"));
     QVERIFY(!sapporo.List1->currentIndex().isValid());
     QVERIFY(!sapporo.List1->selectionModel()->hasSelection());
+    // A town name of two codes that the list does not tell apart: no guess.
+    YB_KOUHO twoCodes(context(), s("北海道札幌市中央区大通西20丁目"));
+    QVERIFY(!twoCodes.List1->currentIndex().isValid());
+    QVERIFY(!twoCodes.List1->selectionModel()->hasSelection());
 }
 
 void TestCandidateWindow::theNamedRowOpensSelectedAndCentred_data()
 {
     QTest::addColumn<QString>("address");
     QTest::addColumn<QString>("line");
-    QTest::newRow("Sapporo") << s("北海道札幌市中央区北1条西2丁目") << s("〒060-0001　北海道札幌市中央区北一条西");
+    QTest::newRow("Sapporo") << s("北海道札幌市白石区東札幌3条2丁目") << s("〒003-0003　北海道札幌市白石区東札幌三条");
     QTest::newRow("Kyoto") << s("京都府京都市中京区河原町通二条下る一之船入町")
                            << s("〒604-0924　京都府京都市中京区一之船入町");
 }

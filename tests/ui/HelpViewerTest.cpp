@@ -55,6 +55,7 @@ std::vector<Topic> topics()
         {HelpTopic::AddressSearchDialog, s("住所検索（漢字）")},
         {HelpTopic::KanaSearchDialog, s("住所検索（カナ）")},
         {HelpTopic::AddressInputDialog, s("住所入力")},
+        {HelpTopic::OfficeNameDialog, s("事業所名検索")},
     };
 }
 
@@ -264,7 +265,7 @@ void TestHelpViewer::unknownTopicFallsBackToContents_data()
     QTest::newRow("zero") << 0;
     QTest::newRow("negative") << -39;
     QTest::newRow("between the settings tabs and the dialogs") << 10029;
-    QTest::newRow("past the last") << 10034;
+    QTest::newRow("past the last") << 10035;
 }
 
 void TestHelpViewer::unknownTopicFallsBackToContents()
@@ -498,23 +499,26 @@ void TestHelpViewer::helpFollowsNestedModalDialogs()
 void TestHelpViewer::helpOpensBesideTheDialogThatAsked_data()
 {
     QTest::addColumn<int>("dialogWidth");  // pixels, or 0: half the screen
+    QTest::addColumn<bool>("tall");        // nearly as tall as the screen
     QTest::addColumn<QString>("dialogAt");
     QTest::addColumn<QString>("side");
-    QTest::newRow("room on the right") << 40 << "left edge" << "right";
-    QTest::newRow("room on the left only") << 40 << "right edge" << "left";
-    QTest::newRow("some room: narrower, beside") << 200 << "left edge" << "right";
-    QTest::newRow("no room: as little over it as the screen allows") << 0 << "quarter" << "edge";
+    QTest::newRow("room on the right") << 40 << false << "left edge" << "right";
+    QTest::newRow("room on the left only") << 40 << false << "right edge" << "left";
+    QTest::newRow("some room: narrower, beside") << 200 << false << "left edge" << "right";
+    QTest::newRow("no room beside: below, not over it") << 0 << false << "quarter" << "below";
+    QTest::newRow("no room at all: as little over it as the screen allows") << 0 << true << "quarter" << "edge";
 }
 
 void TestHelpViewer::helpOpensBesideTheDialogThatAsked()
 {
     QFETCH(int, dialogWidth);
+    QFETCH(bool, tall);
     QFETCH(QString, dialogAt);
     QFETCH(QString, side);
     auto dialog = std::make_unique<QDialog>();
     dialog->setModal(true);
     const QRect screen = dialog->screen()->availableGeometry();
-    dialog->resize(dialogWidth > 0 ? dialogWidth : screen.width() / 2, 120);
+    dialog->resize(dialogWidth > 0 ? dialogWidth : screen.width() / 2, tall ? screen.height() - 80 : 120);
     const int x = dialogAt == QLatin1String("left edge")    ? screen.left()
                   : dialogAt == QLatin1String("right edge") ? screen.right() + 1 - dialog->width()
                                                             : screen.left() + screen.width() / 4;
@@ -532,11 +536,17 @@ void TestHelpViewer::helpOpensBesideTheDialogThatAsked()
         QVERIFY(help.left() > asker.right());
     else if (side == QLatin1String("left"))
         QVERIFY(help.right() < asker.left());
+    else if (side == QLatin1String("below"))
+        QVERIFY(help.top() > asker.bottom());
     else
         QVERIFY(help.left() == screen.left() || help.right() == screen.right());
-    QCOMPARE(help.top(), asker.top());
-    // Never so narrow that the pages' tables are squeezed.
-    QVERIFY(help.width() >= 480);
+    if (side != QLatin1String("edge"))
+        QVERIFY(!help.intersects(asker));
+    if (side != QLatin1String("below")) {
+        QCOMPARE(help.top(), asker.top());
+        // Never so narrow that the pages' tables are squeezed.
+        QVERIFY(help.width() >= 480);
+    }
     window->close();
     dialog->hide();
 }

@@ -8,6 +8,7 @@
 #include "support/FakeServices.h"
 #include "support/LocalHttpServer.h"
 #include "support/ModalDriver.h"
+#include "support/OfficeFixtures.h"
 #include "ui/main/TORUMIN.h"
 #include "ui/settings/ListDownloadDialog.h"
 #include "ui/settings/SETTEI.h"
@@ -35,6 +36,8 @@
 using namespace torumin;
 using namespace torumin::testing;
 
+Q_DECLARE_METATYPE(torumin::testing::LocalHttpServer::Answer)
+
 namespace {
 
 QString s(const char *utf8)
@@ -47,25 +50,46 @@ const QDateTime kPublished(QDate(2025, 10, 31), QTime(6, 0));
 constexpr int kNationwideRecords = 124495;
 
 // The full list as the postal service's UTF-8 edition ships it: one zipped
-// .csv dated when it was published. Made once; it takes a moment.
+// .csv dated when it was published; or the same with every postal code
+// replaced by letters, which only a check of the values tells from a list.
+// Made once each; it takes a moment.
+QByteArray fullListArchive(bool lettersForCodes)
+{
+    const ListReadResult full = readPostalListFile(QStringLiteral(TORUMIN_FULL_LIST));
+    if (full.error)
+        qFatal("the full list does not read");
+    QString csv;
+    const auto q = [](QStringView text) -> QString { return QLatin1Char('"') + text.toString() + QLatin1Char('"'); };
+    for (int row = 0; row < full.table.recordCount(); ++row) {
+        const PostalTable &t = full.table;
+        csv += QStringLiteral("13101,\"100  \",") + q(lettersForCodes ? QStringLiteral("abcdefg") : t.zipCode(row))
+            + u',' + q(t.prefKana(row)) + u',' + q(t.cityKana(row)) + u',' + q(t.townKana(row)) + u','
+            + q(t.prefName(row)) + u',' + q(t.cityName(row)) + u',' + q(t.townName(row))
+            + QStringLiteral(",0,0,0,0,0,0\r\n");
+    }
+    return QByteArray::fromStdString(
+        test::zipArchive({{"utf_ken_all.csv", csv.toStdString(), false, kPublished.toSecsSinceEpoch()}}));
+}
+
+const QByteArray kOfficePath = "/zipcode/dl/jigyosyo/zip/jigyosyo.zip";
+
+// The large offices' list as the postal service ships it: the bundled one.
+const QByteArray &officeArchive()
+{
+    static const QByteArray archive = QByteArray::fromStdString(test::readWholeFile(QStringLiteral(TORUMIN_FULL_OFFICE_ARCHIVE)));
+    return archive;
+}
+
 const QByteArray &nationwideArchive()
 {
-    static const QByteArray archive = [] {
-        const ListReadResult full = readPostalListFile(QStringLiteral(TORUMIN_FULL_LIST));
-        if (full.error)
-            qFatal("the full list does not read");
-        QString csv;
-        const auto q = [](QStringView text) -> QString { return QLatin1Char('"') + text.toString() + QLatin1Char('"'); };
-        for (int row = 0; row < full.table.recordCount(); ++row) {
-            const PostalTable &t = full.table;
-            csv += QStringLiteral("13101,\"100  \",") + q(t.zipCode(row)) + u',' + q(t.prefKana(row)) + u','
-                + q(t.cityKana(row)) + u',' + q(t.townKana(row)) + u',' + q(t.prefName(row)) + u',' + q(t.cityName(row))
-                + u',' + q(t.townName(row)) + QStringLiteral(",0,0,0,0,0,0\r\n");
-        }
-        return QByteArray::fromStdString(
-            test::zipArchive({{"utf_ken_all.csv", csv.toStdString(), false, kPublished.toSecsSinceEpoch()}}));
-    }();
+    static const QByteArray archive = fullListArchive(false);
     return archive;
+}
+
+// A small compressed answer that would unpack to 100 MB of nothing.
+QByteArray deflateBomb()
+{
+    return qCompress(QByteArray(100 * 1024 * 1024, '\0'), 9).mid(4); // without qCompress's length prefix
 }
 
 QByteArray garbageArchive()
@@ -150,6 +174,28 @@ const std::vector<FailureCase> &failureCases()
         {"disk full", [] { return LocalHttpServer::Answer{"200 OK", nationwideArchive()}; }, Twist::DiskFull,
          "ダウンロードしたファイルを保存できません"},
         {"no server", [] { return LocalHttpServer::Answer{}; }, Twist::NoServer, "サーバーに接続できません。"},
+        {"letters for postal codes", [] { return LocalHttpServer::Answer{"200 OK", fullListArchive(true)}; },
+         Twist::None, "郵便番号一覧の形になっていない行があります"},
+        {"a list without records",
+         [] {
+             return LocalHttpServer::Answer{"200 OK", QByteArray::fromStdString(test::zipArchive(
+                                                          {{"utf_ken_all.csv", "\r\n", false, kPublished.toSecsSinceEpoch()}}))};
+         },
+         Twist::None, "郵便番号が 1 件も入っていません"},
+        {"redirects in a circle",
+         [] {
+             LocalHttpServer::Answer redirect{"302 Found"};
+             redirect.headers = "Location: /zipcode/dl/utf/zip/utf_ken_all.zip\r\n";
+             return redirect;
+         },
+         Twist::None, "転送（リダイレクト）が多すぎるか、同じところを回っています"},
+        {"a compressed answer that unpacks without end",
+         [] {
+             LocalHttpServer::Answer bomb{"200 OK", deflateBomb()};
+             bomb.headers = "Content-Encoding: deflate\r\n";
+             return bomb;
+         },
+         Twist::None, "サーバーが圧縮して送ってきたデータを展開できませんでした"},
         {"same date as the loaded list", [] { return LocalHttpServer::Answer{"200 OK", nationwideArchive()}; },
          Twist::SameDate, "読み込み中の一覧と同じ 2025/10/31 のデータです。"},
     };
@@ -170,6 +216,9 @@ private Q_SLOTS:
     void failuresChangeNothing_data();
     void failuresChangeNothing();
     void aSilentServerTimesOut();
+    void aServerThatTricklesIsGivenUpOn();
+    void aFailedOfficeListLeavesThePostalListInstalled_data();
+    void aFailedOfficeListLeavesThePostalListInstalled();
 
 private:
     std::unique_ptr<TORUMIN> showMainWindow();
@@ -199,10 +248,13 @@ void TestListDownload::init()
         QVERIFY(file.flush());
         QVERIFY(file.setFileTime(kLoadedDate, QFileDevice::FileModificationTime));
     }
+    QVERIFY(writeTinyOfficeList(m_root->filePath(QStringLiteral("program"))));
     m_server = std::make_unique<LocalHttpServer>();
     m_services = std::make_unique<FakeServices>();
     m_services->store.preset(Section::Config, QStringLiteral("OptLogo"), QStringLiteral("0"));
     m_services->store.preset(Section::Config, QStringLiteral("ListUrl"), m_server->url().toString());
+    m_services->store.preset(Section::Config, QStringLiteral("JigyosyoUrl"), m_server->url(kOfficePath).toString());
+    m_server->answerAt(kOfficePath, {"200 OK", officeArchive()});
     StartUpEnvironment env;
     env.programFolder = QDir::toNativeSeparators(m_root->filePath(QStringLiteral("program")));
     env.screenTwips = QSizeF(15360, 11520);
@@ -281,10 +333,11 @@ void TestListDownload::aGoodListIsPointedAtAndLoadedOnOk()
     QCOMPARE(options.value(s("FolderName(0)")), dataFolder());
     QCOMPARE(dialog.csv.Label3[0]->toolTip(), s("　") + list + s("　"));
     QCOMPARE(dialog.csv.downloadStatus->text(),
-             s("ダウンロードしました：") + list + s("（2025/10/31 のデータ、124,495 件）。［OK］を押すと読み込みます。"));
+             s("ダウンロードしました：") + list
+                 + s("（2025/10/31 のデータ、124,495 件）と事業所の個別郵便番号一覧（22,428 件）。［OK］を押すと読み込みます。"));
     QCOMPARE(QDir(dataFolder()).entryList(QDir::Files | QDir::Hidden),
-             (QStringList{s("ken_all-20240131.zip"), s("ken_all-20240229.zip"), s("ken_all-20240331.zip"),
-                          s("ken_all-20251031.zip")}));
+             (QStringList{s("jigyosyo.zip"), s("ken_all-20240131.zip"), s("ken_all-20240229.zip"),
+                          s("ken_all-20240331.zip"), s("ken_all-20251031.zip")}));
     // Nothing is stored or loaded before OK.
     QVERIFY(m_services->store.writes().empty());
     QCOMPARE(m_services->state.table.recordCount(), 1);
@@ -294,6 +347,9 @@ void TestListDownload::aGoodListIsPointedAtAndLoadedOnOk()
     QCOMPARE(m_services->state.tablePath, list);
     QCOMPARE(m_services->store.ReadSetting(Section::Config, s("Yubin_File(0)")), list);
     QCOMPARE(loadedListSummary(m_services->state), s("124,495 件（2025/10/31 更新）"));
+    // The office list came with it, and lies beside it.
+    QCOMPARE(m_services->state.offices.recordCount(), 22428);
+    QCOMPARE(m_services->state.officesPath, QDir::toNativeSeparators(QDir(dataFolder()).filePath(s("jigyosyo.zip"))));
     QVERIFY(m_services->boxes.shown().empty());
     window->hide();
 }
@@ -309,7 +365,7 @@ void TestListDownload::cancelOfTheSettingsTakesTheDownloadBack()
 
     dialog.Command1[1]->click();
     Snapshot after = snapshot();
-    QCOMPARE(after.dataFolder, QStringList{s("ken_all-20251031.zip")});  // kept for another time
+    QCOMPARE(after.dataFolder, (QStringList{s("jigyosyo.zip"), s("ken_all-20251031.zip")}));  // kept for another time
     after.dataFolder = before.dataFolder;
     QCOMPARE(after, before);
     QVERIFY(m_services->store.writes().empty());
@@ -398,6 +454,66 @@ void TestListDownload::aSilentServerTimesOut()
     QCOMPARE(result->outcome, ListDownloadResult::Outcome::Failed);
     QCOMPARE(result->error->code, ListUpdateFailure::Timeout);
     QVERIFY(QDir(dataFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+void TestListDownload::aServerThatTricklesIsGivenUpOn()
+{
+    // A byte every 20 ms never leaves it silent for the 300 ms of the idle
+    // timeout, and would take days for the list.
+    LocalHttpServer::Answer trickle{"200 OK", nationwideArchive(), LocalHttpServer::Ending::Trickle};
+    trickle.trickleMs = 20;
+    m_server->answer(trickle);
+    ListDownloadRequest request;
+    request.url = m_server->url();
+    request.folder = dataFolder();
+    request.idleTimeout = std::chrono::milliseconds(300);
+    ListDownload job(request);
+    std::optional<ListDownloadResult> result;
+    connect(&job, &ListDownload::finished, this, [&result](const ListDownloadResult &r) { result = r; });
+    job.start();
+    QTRY_VERIFY_WITH_TIMEOUT(result.has_value(), 3000);
+    QCOMPARE(result->outcome, ListDownloadResult::Outcome::Failed);
+    QCOMPARE(result->error->code, ListUpdateFailure::TooSlow);
+    QVERIFY2(m_server->bodyBytesWritten() > 5, "it did send");
+    QVERIFY(QDir(dataFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+void TestListDownload::aFailedOfficeListLeavesThePostalListInstalled_data()
+{
+    QTest::addColumn<LocalHttpServer::Answer>("answer");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("not found") << LocalHttpServer::Answer{"404 Not Found", "gone"} << s("HTTP 404");
+    QTest::newRow("the postal list again") << LocalHttpServer::Answer{"200 OK", nationwideArchive()}
+                                           << s("事業所の個別郵便番号一覧の形になっていない行があります");
+    QTest::newRow("too few offices")
+        << LocalHttpServer::Answer{"200 OK", QByteArray::fromStdString(test::zipArchive(
+                                                 {{"JIGYOSYO.CSV", kTinyOfficeList, false, kPublished.toSecsSinceEpoch()}}))}
+        << s("郵便番号が 1 件しかありません。全国の事業所の個別郵便番号一覧なら 10,000 件以上");
+}
+
+void TestListDownload::aFailedOfficeListLeavesThePostalListInstalled()
+{
+    QFETCH(LocalHttpServer::Answer, answer);
+    QFETCH(QString, reason);
+    m_server->answer({"200 OK", nationwideArchive()});
+    m_server->answerAt(kOfficePath, answer);
+    m_services->boxes.queueAnswer(MsgResult::Ok);
+    const auto window = showMainWindow();
+    SETTEI dialog(m_services->context(), *window, m_dialogs, window.get());
+    download(dialog);
+
+    const auto &shown = m_services->boxes.shown();
+    QCOMPARE(shown.size(), std::size_t(1));
+    QVERIFY(shown[0].text.startsWith(s("最新の事業所の個別郵便番号一覧をダウンロードできませんでした。　\r\r")));
+    QVERIFY2(shown[0].text.contains(reason), qPrintable(shown[0].text));
+    QVERIFY(m_services->state.options.value(s("Yubin_File(0)")).endsWith(s("ken_all-20251031.zip")));
+    QCOMPARE(QDir(dataFolder()).entryList(QDir::Files | QDir::Hidden), QStringList{s("ken_all-20251031.zip")});
+
+    // OK loads the new postal list; the offices come from where they came before.
+    dialog.Command1[0]->click();
+    QCOMPARE(m_services->state.table.recordCount(), kNationwideRecords);
+    QCOMPARE(m_services->state.offices.recordCount(), 1);
+    window->hide();
 }
 
 QTEST_MAIN(TestListDownload)

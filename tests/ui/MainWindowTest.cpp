@@ -2,6 +2,7 @@
 #include "app/Module1.h"
 #include "app/SettingsKeys.h"
 #include "app/WindowGeometry.h"
+#include "search/PostalLookup.h"
 #include "support/FakePlatform.h"
 #include "support/MemorySettingsStore.h"
 #include "support/ScriptedMessageBoxes.h"
@@ -14,6 +15,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
@@ -72,6 +76,8 @@ private Q_SLOTS:
     void toolbarLayoutRestoredAtFirstActivation_data();
     void toolbarLayoutRestoredAtFirstActivation();
     void topmostFollowsOptionAtEachActivation();
+    void notFoundTextsFitWithoutAScrollBar_data();
+    void notFoundTextsFitWithoutAScrollBar();
 
 private:
     std::unique_ptr<TORUMIN> makeWindow();
@@ -141,6 +147,7 @@ void TestMainWindow::menusAndToolbarAsDesigned()
         QStringLiteral("  各種設定(&K)|"),    QStringLiteral("検索(&S)"),
         QStringLiteral("  郵便番号 → 住所(&Y)|Ctrl+Y"), QStringLiteral("  住所 → 郵便番号(&J)|Ctrl+J"),
         QStringLiteral("  ｶﾅ住所 → 郵便番号(&K)|Ctrl+K"), QStringLiteral("  住所入力 → 〒＋住所候補(&A)|Ctrl+A"),
+        QStringLiteral("  事業所名 → 郵便番号(&O)|Ctrl+O"),
         QStringLiteral("ﾌｧｲﾙ(&F)"),          QStringLiteral("  検索履歴一覧(&R)|"),
         QStringLiteral("  -"),                QStringLiteral("  とるみん の終了(&X)...|"),
     };
@@ -417,6 +424,37 @@ void TestMainWindow::topmostFollowsOptionAtEachActivation()
     QTRY_VERIFY(!window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QTRY_VERIFY(window->isVisible());
     other.hide();
+    window->hide();
+}
+
+void TestMainWindow::notFoundTextsFitWithoutAScrollBar_data()
+{
+    QTest::addColumn<QString>("menuBar");
+    QTest::addColumn<QString>("text");
+    for (const char *menuBar : {"1", "0"}) {
+        QTest::addRow("code, menus %s", menuBar) << menuBar << kCodeNotFound;
+        QTest::addRow("address, menus %s", menuBar) << menuBar << kAddressNotFound;
+    }
+}
+
+void TestMainWindow::notFoundTextsFitWithoutAScrollBar()
+{
+    QFETCH(QString, menuBar);
+    QFETCH(QString, text);
+    m_state.options.set(QStringLiteral("OptMBar"), menuBar);
+    const auto window = makeWindow();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QPlainTextEdit *box = window->Text1();
+    box->setPlainText(text);
+    QCoreApplication::processEvents();
+    // The message's lines fit, with no scroll bar; its closing ideographic
+    // space is not a line of its own.
+    const QTextLayout *layout = box->document()->firstBlock().layout();
+    QVERIFY(layout->lineCount() > 1);
+    QVERIFY(layout->lineAt(layout->lineCount() - 1).textLength() > 1);
+    QCOMPARE(box->verticalScrollBar()->maximum(), 0);
+    QCOMPARE(box->toPlainText(), text);  // copied as it is
     window->hide();
 }
 

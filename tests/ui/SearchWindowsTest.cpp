@@ -4,7 +4,7 @@
 #include "app/platform/QtMessageBoxes.h"
 #include "data/PostalListReader.h"
 #include "search/PickLists.h"
-#include "search/SearchHistory.h"
+#include "app/HistoryStore.h"
 #include "support/FakePlatform.h"
 #include "support/FakeServices.h"
 #include "support/MemorySettingsStore.h"
@@ -21,6 +21,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QInputMethodEvent>
@@ -33,6 +34,7 @@
 #include <QTest>
 #include <QThread>
 
+#include <cmath>
 #include <memory>
 
 using namespace torumin;
@@ -74,11 +76,20 @@ void activate(QWidget &window)
     QTRY_VERIFY(window.isActiveWindow());
 }
 
-// Presses a key the way the keyboard's keys arrive: at an open popup (a list
-// or offered completions) when there is one, else at the focus.
+// Where the keyboard's keys arrive: at an open popup (a list or offered
+// completions) when there is one, else at the focus. Asked afresh for each
+// key, as a person's keys come after the window system has settled: the
+// offscreen platform would still send a key to a popup the last key closed.
+QWidget *keyTarget()
+{
+    if (QWidget *popup = QApplication::activePopupWidget())
+        return popup->focusWidget() ? popup->focusWidget() : popup;
+    return QApplication::focusWidget();
+}
+
 void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString &text = QString())
 {
-    QTest::sendKeyEvent(QTest::Click, static_cast<QWidget *>(nullptr), key, text, modifiers);
+    QTest::sendKeyEvent(QTest::Click, keyTarget(), key, text, modifiers);
 }
 
 // Types one key per character: "\r" is Return, "\n" the keypad's Enter.
@@ -136,6 +147,10 @@ private Q_SLOTS:
     void boxNamedByTheCheckIsEnteredAsByTab();
     void clickIntoTheCityBoxDropsItsList_data();
     void clickIntoTheCityBoxDropsItsList();
+    void keysAtAnOpenListGoIntoTheBox_data();
+    void keysAtAnOpenListGoIntoTheBox();
+    void aPickedTownGivesItsOwnCode_data();
+    void aPickedTownGivesItsOwnCode();
     void codeBoxesTakeTypingAcross_data();
     void codeBoxesTakeTypingAcross();
     void pastedCodeFillsBothBoxes_data();
@@ -144,6 +159,7 @@ private Q_SLOTS:
     void eraseAsksAndWritesEightKeys_data();
     void eraseAsksAndWritesEightKeys();
     void historyWindowCommitsDiscardsAndCopies();
+    void historyListShowsWholeRows();
 
 private:
     std::unique_ptr<TORUMIN> showMainWindow();
@@ -558,7 +574,7 @@ void TestSearchWindows::boxNamedByTheCheckIsEnteredAsByTab()
         QCOMPARE(entered->count(), cityList(m_state.table, AddressScript::Kanji, s("東京都")).size());
         entered->hidePopup();
     } else {
-        QCOMPARE(entered->count(), townList(m_state.table, AddressScript::Kanji, s("東京都"), city).size());
+        QCOMPARE(entered->count(), townList(m_state.table, AddressScript::Kanji, s("東京都"), city).names.size());
     }
     if (realBox)
         QCOMPARE(shown, cityBox ? s("「市/区名」 が入力されていません。　") : s("「町/村/字名」 が入力されていません。　"));
@@ -595,6 +611,138 @@ void TestSearchWindows::clickIntoTheCityBoxDropsItsList()
     QVERIFY(city->view()->isVisible());
     city->hidePopup();
     dialog.reject();
+}
+
+void TestSearchWindows::keysAtAnOpenListGoIntoTheBox_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("box");
+    QTest::addColumn<QStringList>("above");  // the boxes before it
+    QTest::addColumn<QString>("typed");      // by keys in kanji mode, by an input method in kana mode
+    QTest::addColumn<int>("key");            // what ends the typing
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<QString>("focus");
+    const int tab = Qt::Key_Tab;
+    const int esc = Qt::Key_Escape;
+    const int ret = Qt::Key_Return;
+    QTest::newRow("kanji city, Tab") << 1 << 1 << QStringList{s("東京都")} << s("八王子市") << tab << s("八王子市") << s("Combo1_2");
+    QTest::newRow("kanji city, Esc") << 1 << 1 << QStringList{s("東京都")} << s("八王子市") << esc << s("八王子市") << s("Combo1_1");
+    QTest::newRow("kanji unknown city, Enter") << 1 << 1 << QStringList{s("広島県")} << s("存在市") << ret << s("存在市") << s("Combo1_2");
+    QTest::newRow("kanji city, nothing typed: Enter takes the highlighted row") << 1 << 1 << QStringList{s("東京都")} << QString() << ret << s("千代田区") << s("Combo1_1");
+    QTest::newRow("kanji prefecture, Tab") << 1 << 0 << QStringList{} << s("北海道") << tab << s("北海道") << s("Combo1_1");
+    QTest::newRow("kanji town, Tab") << 1 << 2 << QStringList{s("東京都"), s("八王子市")} << s("元本郷町") << tab << s("元本郷町") << s("Command1_0");
+    QTest::newRow("kana prefecture, Tab") << 2 << 0 << QStringList{} << s("ホッカイドウ") << tab << s("ﾎｯｶｲﾄﾞｳ") << s("Combo1_1");
+    QTest::newRow("kana city, Tab") << 2 << 1 << QStringList{s("ﾄｳｷｮｳﾄ")} << s("ハチオウジシ") << tab << s("ﾊﾁｵｳｼﾞｼ") << s("Combo1_2");
+    QTest::newRow("kana unknown city, Enter") << 2 << 1 << QStringList{s("ﾋﾛｼﾏｹﾝ")} << s("ソンザイシ") << ret << s("ｿﾝｻﾞｲｼ") << s("Combo1_2");
+    QTest::newRow("kana town, Enter searches") << 2 << 2 << QStringList{s("トウキョウト"), s("チヨダク")} << s("マルノウチ") << ret << s("ﾏﾙﾉｳﾁ") << QString();
+}
+
+void TestSearchWindows::keysAtAnOpenListGoIntoTheBox()
+{
+    QFETCH(int, mode);
+    QFETCH(int, box);
+    QFETCH(QStringList, above);
+    QFETCH(QString, typed);
+    QFETCH(int, key);
+    QFETCH(QString, kept);
+    QFETCH(QString, focus);
+    m_state.SearchMode = mode;
+    m_state.options.set(arrayKey(QStringLiteral("OptLak"), mode), s("0"));
+    JUSHO_KEN dialog(context());
+    dialog.show();
+    activate(dialog);
+    // The boxes above are typed and left with Tab, as a user does; the city
+    // box drops its list when entered, the others open theirs with F4.
+    for (int i = 0; i < above.size(); ++i) {
+        QComboBox *earlier = dialog.Combo1[static_cast<std::size_t>(i)];
+        QCOMPARE(dialog.focusWidget(), earlier);
+        earlier->hidePopup();
+        if (mode == 1)
+            typeKeys(above[i]);
+        else
+            commitText(keyTarget(), above[i]);
+        earlier->completer()->popup()->hide();
+        QTest::keyClick(earlier, Qt::Key_Tab);
+    }
+    QComboBox *target = dialog.Combo1[static_cast<std::size_t>(box)];
+    QCOMPARE(dialog.focusWidget(), target);
+    if (box != 1)
+        press(Qt::Key_F4);
+    QTRY_VERIFY(target->view()->isVisible());
+    QVERIFY(target->count() > 0);
+
+    if (mode == 1)
+        typeKeys(typed);
+    else if (!typed.isEmpty())
+        commitText(keyTarget(), typed);
+    if (!typed.isEmpty())
+        QCOMPARE(target->currentText(), kept);
+    press(Qt::Key(key));
+    if (focus.isEmpty()) {
+        // Enter in the town box searched what was typed.
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(m_state.options.value(s("Jusho2(2)")), kept);
+        QCOMPARE(m_state.options.value(s("Jusho2(0)")), s("ﾄｳｷｮｳﾄ"));
+        return;
+    }
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(target->currentText(), kept);
+    QCOMPARE(dialog.focusWidget()->objectName(), focus);
+    if (box == 0) {
+        // The folded prefecture lists its cities.
+        QTRY_VERIFY(dialog.Combo1[1]->view()->isVisible());
+        QVERIFY(dialog.Combo1[1]->count() > 0);
+        dialog.Combo1[1]->hidePopup();
+    }
+    dialog.reject();
+}
+
+void TestSearchWindows::aPickedTownGivesItsOwnCode_data()
+{
+    QTest::addColumn<QString>("pref");
+    QTest::addColumn<QString>("city");
+    QTest::addColumn<QString>("town");
+    QTest::addColumn<int>("downs");  // 0: typed, not picked
+    QTest::addColumn<QString>("code");
+    QTest::newRow("typed: the first") << s("北海道") << s("札幌市中央区") << s("大通西") << 0 << s("060-0042");
+    QTest::newRow("the second picked") << s("北海道") << s("札幌市中央区") << s("大通西") << 2 << s("064-0820");
+    QTest::newRow("the third of four") << s("京都府") << s("京都市中京区") << s("中之町") << 3 << s("604-8042");
+}
+
+void TestSearchWindows::aPickedTownGivesItsOwnCode()
+{
+    QFETCH(QString, pref);
+    QFETCH(QString, city);
+    QFETCH(QString, town);
+    QFETCH(int, downs);
+    QFETCH(QString, code);
+    const auto window = showMainWindow();
+    m_driver->then([&](QWidget &dialog) {
+        activate(dialog);
+        auto *prefBox = child<QComboBox>(dialog, "Combo1_0");
+        auto *cityBox = child<QComboBox>(dialog, "Combo1_1");
+        pick(prefBox, pref);
+        QTest::keyClick(prefBox, Qt::Key_Tab);
+        pick(cityBox, city);
+        QTest::keyClick(cityBox, Qt::Key_Tab);
+        // The town's completions offer every row of that name; arrows choose one.
+        typeKeys(town);
+        for (int i = 0; i < downs; ++i)
+            press(Qt::Key_Down);
+        if (downs == 0) {
+            press(Qt::Key_Return);  // searches what was typed
+            return;
+        }
+        press(Qt::Key_Return);  // takes the completion
+        auto *townBox = child<QComboBox>(dialog, "Combo1_2");
+        QCOMPARE(townBox->currentText(), town);
+        QTest::keyClick(townBox, Qt::Key_Return);  // searches
+    });
+    QTest::keyClick(window.get(), Qt::Key_J, Qt::ControlModifier);
+    QCOMPARE(window->Text1()->toPlainText(), code);
+    QCOMPARE(m_state.options.value(historyKey(0)), s("〒") + code + s("　") + pref + city + town);
+    QCOMPARE(m_store.ReadSetting(Section::Saigo, s("Jusho(2)")), town);
+    window->hide();
 }
 
 void TestSearchWindows::codeBoxesTakeTypingAcross_data()
@@ -646,6 +794,8 @@ void TestSearchWindows::pastedCodeFillsBothBoxes_data()
     QTest::newRow("full-width") << s("１０００００５") << 1 << s("100") << s("0005");
     QTest::newRow("part of a code") << s("0005") << 1 << QString() << s("0005");
     QTest::newRow("not a code") << s("abcde") << 0 << s("abc") << QString();
+    QTest::newRow("a result or history line") << s("〒100-0005　東京都千代田区丸の内") << 0 << s("100") << s("0005");
+    QTest::newRow("a candidate line") << s("100-0005　東京都千代田区丸の内") << 1 << s("100") << s("0005");
 }
 
 void TestSearchWindows::pastedCodeFillsBothBoxes()
@@ -810,6 +960,25 @@ void TestSearchWindows::historyWindowCommitsDiscardsAndCopies()
     QCOMPARE(m_store.writes().size(), std::size_t(22));
     QCOMPARE(m_help.requests, std::vector<int>{44});
     window->hide();
+}
+
+void TestSearchWindows::historyListShowsWholeRows()
+{
+    for (int i = 0; i < 20; ++i)
+        m_state.options.set(historyKey(i), s("〒100-0005　東京都千代田区丸の内%1").arg(i));
+    RIREKI window(context());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const auto rowHeight = [&] { return window.List1->visualItemRect(window.List1->item(0)).height(); };
+    const int viewport = window.List1->viewport()->height();
+    // No row cut at the bottom, rows with room for their glyphs, and the list
+    // as designed but for less than a pixel a row.
+    QTRY_COMPARE(window.List1->viewport()->height() % rowHeight(), 0);
+    QVERIFY(rowHeight() >= QFontInfo(window.List1->font()).pixelSize());
+    const int designed = static_cast<int>(std::lround(3660 / (1440.0 / window.logicalDpiY())));
+    QVERIFY(window.List1->height() <= designed);
+    QVERIFY(window.List1->height() > designed - viewport / rowHeight());
+    window.reject();
 }
 
 QTEST_MAIN(TestSearchWindows)

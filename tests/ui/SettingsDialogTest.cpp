@@ -7,6 +7,7 @@
 #include "support/FakePlatform.h"
 #include "support/MemorySettingsStore.h"
 #include "support/ModalDriver.h"
+#include "support/OfficeFixtures.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "ui/main/MainMenus.h"
 #include "ui/main/TORUMIN.h"
@@ -31,6 +32,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -77,6 +79,7 @@ private Q_SLOTS:
     void listChooserShowsPlainPatternsAndMatchesAnyCase();
     void toolbarDialogCaptionsLeadToTheirLists();
     void longSlotPathKeepsItsFileNameInView();
+    void upDownsShowTheFocus();
 
 private:
     std::unique_ptr<TORUMIN> showMainWindow();
@@ -111,6 +114,7 @@ void TestSettingsDialog::init()
     // the program.
     m_folder = std::make_unique<QTemporaryDir>();
     writeList(QStringLiteral("ken_all.csv"), record("1000005", "CHIYODA"));
+    QVERIFY(writeTinyOfficeList(m_folder->path()));
     m_state = std::make_unique<Module1>();
     m_store.reset();
     m_boxes.clear();
@@ -457,7 +461,7 @@ void TestSettingsDialog::listChooserShowsPlainPatternsAndMatchesAnyCase()
         names.sort();
         return names;
     };
-    QTRY_COMPARE(listed(), (QStringList{s("KEN_ALL.CSV"), s("Ken_All.Zip"), s("ken_all.csv")}));
+    QTRY_COMPARE(listed(), (QStringList{s("JIGYOSYO.CSV"), s("KEN_ALL.CSV"), s("Ken_All.Zip"), s("ken_all.csv")}));
     dialog->reject();
 }
 
@@ -484,6 +488,7 @@ void TestSettingsDialog::longSlotPathKeepsItsFileNameInView()
     const QString path = writeList(folder + s("/utf_ken_all.csv"), QByteArray());
     m_state->options.set(s("Yubin_File(1)"), path);
     m_state->options.set(s("Yubin_File(2)"), path + path);  // missing: one message
+    m_state->tablePath = path;
     m_boxes.queueAnswer(MsgResult::Ok);
     SETTEI dialog(context(), *window, m_dialogs, window.get());
     dialog.SSTab1->setCurrentIndex(3);
@@ -500,8 +505,45 @@ void TestSettingsDialog::longSlotPathKeepsItsFileNameInView()
     QVERIFY(label->fontMetrics().horizontalAdvance(shown) <= label->contentsRect().width());
     QCOMPARE(label->text(), path);
     QCOMPARE(label->toolTip(), s("　") + path + s("　"));
+
+    // So does the line that names the list loaded, which keeps the figures
+    // at its end.
+    const auto *loaded = qobject_cast<PathLabel *>(dialog.csv.loadedList);
+    QVERIFY(loaded);
+    const QString line = s("読み込み中の郵便番号一覧：") + path + s("　") + loadedListSummary(*m_state);
+    QCOMPARE(loaded->text(), line);
+    const QString loadedShown = loaded->shownText();
+    QVERIFY2(loadedShown.startsWith(s("読み込み中の郵便番号一覧：") + path.left(4)) && loadedShown.contains(s("…"))
+                 && loadedShown.endsWith(s("ken_all.csv　") + loadedListSummary(*m_state)),
+             qPrintable(loadedShown));
+    QVERIFY(loaded->fontMetrics().horizontalAdvance(loadedShown) <= loaded->contentsRect().width());
+    QCOMPARE(loaded->toolTip(), line);
     dialog.reject();
     window->hide();
+}
+
+void TestSettingsDialog::upDownsShowTheFocus()
+{
+    TORUMIN window(context(), m_probes);
+    SETTEI dialog(context(), window, m_dialogs);
+    dialog.SSTab1->setCurrentIndex(1);
+    dialog.show();
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    UpDown *rows = dialog.initial.UpDown1[0];
+    const QImage unmarked = rows->grab().toImage();
+    // From the tab bar, Tab reaches the row count first, then the font size.
+    dialog.SSTab1->tabBar()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTRY_COMPARE(QApplication::focusWidget(), rows);
+    QVERIFY(rows->grab().toImage() != unmarked);
+    QTest::keyClick(rows, Qt::Key_Up);
+    QCOMPARE(dialog.initial.Label4[0]->text(), s("4"));
+    QTest::keyClick(rows, Qt::Key_Tab);
+    QTRY_COMPARE(QApplication::focusWidget(), dialog.initial.UpDown1[2]);
+    QVERIFY(dialog.initial.UpDown1[2]->grab().toImage() != unmarked);
+    QCOMPARE(rows->grab().toImage(), unmarked);
+    dialog.reject();
 }
 
 QTEST_MAIN(TestSettingsDialog)

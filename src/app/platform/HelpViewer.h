@@ -28,6 +28,7 @@ inline constexpr int CodeSearchDialog = 10030;
 inline constexpr int AddressSearchDialog = 10031;
 inline constexpr int KanaSearchDialog = 10032;
 inline constexpr int AddressInputDialog = 10033;
+inline constexpr int OfficeNameDialog = 10034;
 } // namespace HelpTopic
 
 } // namespace torumin

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 
 namespace torumin {
@@ -23,6 +24,14 @@ public:
 
     // Texts may separate lines with CR characters; they are passed on as they are.
     virtual MsgResult MsgBox(const QString &text, int style, const QString &title) = 0;
+
+    // The same, for a message about what the user typed: the box leaves
+    // `keep` (where that text is, in screen coordinates) in view.
+    virtual MsgResult MsgBoxClearOf(const QString &text, int style, const QString &title, const QRect &keep)
+    {
+        Q_UNUSED(keep)
+        return MsgBox(text, style, title);
+    }
 };
 
 } // namespace torumin

@@ -1,5 +1,6 @@
 #include "app/platform/QtHelpViewer.h"
 
+#include "app/WindowGeometry.h"
 #include "ui/Resources.h"
 #include "ui/UiFonts.h"
 
@@ -16,8 +17,6 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 namespace torumin {
 
 namespace {
@@ -28,29 +27,6 @@ const QString kProductTitle = QStringLiteral("とるみん ヘルプ");
 
 // Wide enough for the tables of options without a horizontal scroll bar.
 constexpr QSize kPreferredSize(760, 600);
-constexpr int kGap = 8;
-// Narrower than this, the pages' tables get cramped: better to overlap.
-constexpr int kLeastWidth = 480;
-
-// Where a window of the outer size `size` goes so that it covers as little of
-// `anchor` as `screen` allows: beside it on the right or the left, narrowed
-// to the room there if need be (but not below a readable width), top edges
-// level, never off the screen.
-QRect besideGeometry(QSize size, const QRect &anchor, const QRect &screen)
-{
-    const int roomRight = screen.right() - anchor.right() - kGap;
-    const int roomLeft = anchor.left() - screen.left() - kGap;
-    size.setWidth(std::clamp(std::max(roomRight, roomLeft), std::min(kLeastWidth, size.width()), size.width()));
-    int x = 0;
-    if (roomRight >= size.width())
-        x = anchor.right() + 1 + kGap;
-    else if (roomLeft >= size.width())
-        x = anchor.left() - kGap - size.width();
-    else
-        x = roomRight >= roomLeft ? screen.right() + 1 - size.width() : screen.left();
-    const int y = std::clamp(anchor.top(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - size.height()));
-    return {QPoint(std::max(x, screen.left()), y), size};
-}
 
 } // namespace
 
@@ -183,14 +159,15 @@ void HelpWindow::followModal()
 void HelpWindow::placeBesideAsker()
 {
     // Left to the system, the window opened over the dialog that asked for it
-    // (or in a corner); beside it, both can be read at once.
+    // (or in a corner), hiding the controls it explains; clear of it, both
+    // can be read at once.
     const QWidget *asker = m_owner ? m_owner.data() : QApplication::activeWindow();
     if (!asker || asker == this || !asker->isVisible() || !asker->screen())
         return;
     // Before it is first shown this window's frame is unknown; the asker's
     // is the best guess.
     const QSize frame = asker->frameGeometry().size() - asker->size();
-    const QRect place = besideGeometry(size() + frame, asker->frameGeometry(), asker->screen()->availableGeometry());
+    const QRect place = helpWindowPlace(size() + frame, asker->frameGeometry(), asker->screen()->availableGeometry());
     resize(place.size() - frame);
     move(place.topLeft());
 }

@@ -274,6 +274,19 @@ IniContent parseIni(QByteArrayView bytes)
         bytes = bytes.sliced(kByteOrderMark.size());
 
     std::optional<QString> section; // none before the first header, or after a broken one
+    // Passed-over lines of the current section still waiting for the key
+    // that follows them.
+    qsizetype waitingFrom = 0;
+    const auto passOver = [&](QByteArrayView raw) {
+        if (section)
+            content.passedOver.bySection[*section].append({raw.toByteArray(), QString()});
+        else
+            content.passedOver.outsideSections.append(raw.toByteArray());
+    };
+    const auto enterSection = [&](std::optional<QString> name) {
+        section = std::move(name);
+        waitingFrom = section ? content.passedOver.bySection.value(*section).size() : 0;
+    };
     qsizetype pos = 0;
     while (pos < bytes.size()) {
         qsizetype end = pos;
@@ -287,18 +300,24 @@ IniContent parseIni(QByteArrayView bytes)
         const std::optional<QString> decoded = decodedLine(raw);
         if (!decoded) {
             ++content.unusableLines;
+            passOver(raw);
             continue;
         }
         const QStringView line = trimmed(*decoded);
-        if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
+        if (line.isEmpty())
             continue;
+        if (line.startsWith(u';') || line.startsWith(u'#')) {
+            passOver(raw);
+            continue;
+        }
         if (line.startsWith(u'[')) {
             const QStringView name = line.endsWith(u']') ? trimmed(line.sliced(1, line.size() - 2)) : QStringView();
             if (!name.isEmpty()) {
-                section = unescapedKey(name);
+                enterSection(unescapedKey(name));
             } else {
-                section.reset();
+                enterSection(std::nullopt);
                 ++content.unusableLines;
+                passOver(raw);
             }
             continue;
         }
@@ -306,30 +325,59 @@ IniContent parseIni(QByteArrayView bytes)
         const QStringView key = equals > 0 ? trimmed(line.first(equals)) : QStringView();
         if (!section || key.isEmpty()) {
             ++content.unusableLines;
+            passOver(raw);
             continue;
         }
-        content.values[*section].insert(unescapedKey(key), unescapedValue(line.sliced(equals + 1)));
+        const QString name = unescapedKey(key);
+        if (const auto found = content.passedOver.bySection.find(*section);
+            found != content.passedOver.bySection.end()) {
+            for (qsizetype i = waitingFrom; i < found->size(); ++i)
+                (*found)[i].beforeKey = name;
+            waitingFrom = found->size();
+        }
+        content.values[*section].insert(name, unescapedValue(line.sliced(equals + 1)));
         ++content.keyCount;
     }
     return content;
 }
 
-QByteArray formatIni(const SettingsValues &values)
+QByteArray formatIni(const SettingsValues &values, const PassedOverLines &passedOver)
 {
-    QStringList sections = values.keys();
-    std::sort(sections.begin(), sections.end());
     QByteArray out;
+    // A mark at the very start would be taken for the file's own and dropped.
+    if (!passedOver.outsideSections.isEmpty() && passedOver.outsideSections.front().startsWith(kByteOrderMark))
+        out += '\n';
+    for (const QByteArray &line : passedOver.outsideSections)
+        out += line + '\n';
+
+    QStringList sections = values.keys();
+    for (auto it = passedOver.bySection.keyBegin(); it != passedOver.bySection.keyEnd(); ++it) {
+        if (!values.contains(*it))
+            sections.append(*it);
+    }
+    std::sort(sections.begin(), sections.end());
     for (const QString &section : std::as_const(sections)) {
-        const SectionValues &keys = values[section];
-        if (keys.isEmpty())
+        const SectionValues keys = values.value(section);
+        const QList<PassedOverLine> kept = passedOver.bySection.value(section);
+        if (keys.isEmpty() && kept.isEmpty())
             continue;
         if (!out.isEmpty())
             out += '\n';
         out += '[' + escapedKey(section) + "]\n";
         QStringList names = keys.keys();
         std::sort(names.begin(), names.end(), keyBefore);
-        for (const QString &name : std::as_const(names))
+        for (const QString &name : std::as_const(names)) {
+            for (const PassedOverLine &line : kept) {
+                if (line.beforeKey == name)
+                    out += line.bytes + '\n';
+            }
             out += escapedKey(name) + '=' + escapedValue(keys[name]) + '\n';
+        }
+        // Those whose key has gone, and those that ended their section.
+        for (const PassedOverLine &line : kept) {
+            if (line.beforeKey.isEmpty() || !keys.contains(line.beforeKey))
+                out += line.bytes + '\n';
+        }
     }
     return out;
 }

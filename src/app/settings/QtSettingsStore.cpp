@@ -39,6 +39,14 @@ SettingsNotice writeFailureNotice(const QString &location)
                   u"変更は今回の起動中だけ有効です。保存先に書き込めるか確認してください。　"_s};
 }
 
+SettingsNotice busyNotice(const QString &location)
+{
+    return {noticeTitle(),
+            u"ほかに起動している「とるみん」が設定ファイル「"_s + shown(location)
+                + u"」を使っているため、設定をまだ保存できていません。"
+                  u"変更はこのまま残し、保存できるようになりしだい保存します。　"_s};
+}
+
 #ifdef Q_OS_WIN
 
 // Only a hand-edited value has an unquoted "a,b", which QSettings hands back
@@ -68,9 +76,9 @@ SettingsValues readValues(QSettings &settings)
 constexpr QLatin1String kName("TORUMIN");
 
 // Long enough for any save by another instance on a slow disk; a lock held
-// longer than this belongs to an instance that is stuck, and waiting on it
-// would freeze this one too.
-constexpr std::chrono::seconds kLockTimeout{10};
+// longer belongs to an instance that is stuck or slow, and waiting on it
+// would freeze this one's window: the save is tried again later instead.
+constexpr std::chrono::seconds kLockTimeout{1};
 
 // Never over an earlier copy: each start-up that finds the file unreadable
 // keeps its own. Returns the new name, or nothing when the file had to stay.
@@ -142,7 +150,7 @@ std::unique_ptr<QtSettingsStore> QtSettingsStore::openDefaultReadOnly()
     return store;
 }
 
-bool QtSettingsStore::persist(const StoredValuesSeen &seen)
+QtSettingsStore::Outcome QtSettingsStore::persist(const StoredValuesSeen &seen)
 {
     // A fresh QSettings every time: status() never goes back to NoError once
     // set, so a long-lived object could not tell a success after a failure.
@@ -153,7 +161,7 @@ bool QtSettingsStore::persist(const StoredValuesSeen &seen)
     for (const auto &[section, key] : std::as_const(m_unsaved))
         settings.setValue(section + u'/' + key, m_values.value(section).value(key));
     settings.sync();
-    return settings.status() == QSettings::NoError;
+    return settings.status() == QSettings::NoError ? Outcome::Saved : Outcome::Failed;
 }
 
 #else
@@ -208,18 +216,18 @@ std::unique_ptr<QtSettingsStore> QtSettingsStore::openFile(const QString &iniPat
     return store;
 }
 
-bool QtSettingsStore::persist(const StoredValuesSeen &seen)
+QtSettingsStore::Outcome QtSettingsStore::persist(const StoredValuesSeen &seen)
 {
     if (!QDir().mkpath(QFileInfo(m_location).absolutePath()))
-        return false;
+        return Outcome::Failed;
     const SettingsFileLock lock(m_location + u".lock"_s, kLockTimeout);
     if (!lock.isLocked())
-        return false;
+        return lock.wasBusy() ? Outcome::Busy : Outcome::Failed;
     // What other instances saved since this one opened the file survives:
     // only the keys this one changed are written over it.
     SettingsFileRead stored = readSettingsFile(m_location);
     if (stored.status == SettingsFileRead::Status::CannotRead)
-        return false;
+        return Outcome::Failed;
     if (stored.status == SettingsFileRead::Status::NothingReadable)
         stored.content.values.clear();
     if (seen)
@@ -227,7 +235,8 @@ bool QtSettingsStore::persist(const StoredValuesSeen &seen)
     SettingsValues merged = std::move(stored.content.values);
     for (const auto &[section, key] : std::as_const(m_unsaved))
         merged[section].insert(key, m_values.value(section).value(key));
-    return !replaceSettingsFile(m_location, formatIni(merged)).has_value();
+    return replaceSettingsFile(m_location, formatIni(merged, stored.content.passedOver)) ? Outcome::Failed
+                                                                                         : Outcome::Saved;
 }
 
 #endif
@@ -254,6 +263,20 @@ void QtSettingsStore::WriteSettings(const std::vector<SettingWrite> &writes)
     settle(persist({}));
 }
 
+void QtSettingsStore::retryLater()
+{
+    if (!m_retry) {
+        m_retry = std::make_unique<QTimer>();
+        m_retry->setSingleShot(true);
+        m_retry->setInterval(kRetryInterval);
+        m_retry->callOnTimeout(m_retry.get(), [this] {
+            if (!m_unsaved.isEmpty())
+                settle(persist({}));
+        });
+    }
+    m_retry->start();
+}
+
 void QtSettingsStore::UpdateSection(const QString &section, const SectionChange &change)
 {
     bool changed = false;
@@ -272,25 +295,29 @@ void QtSettingsStore::UpdateSection(const QString &section, const SectionChange 
         apply(m_values.value(section));
         return;
     }
-    const bool saved = persist([&](const SettingsValues &stored) { apply(stored.value(section)); });
+    const Outcome outcome = persist([&](const SettingsValues &stored) { apply(stored.value(section)); });
     if (!changed) // the stored values could not be seen: this run's own will do
         apply(m_values.value(section));
-    settle(saved);
+    settle(outcome);
 }
 
-void QtSettingsStore::settle(bool saved)
+void QtSettingsStore::settle(Outcome outcome)
 {
-    m_lastWriteFailed = !saved;
-    if (saved) {
+    m_lastWriteFailed = outcome != Outcome::Saved;
+    if (outcome == Outcome::Saved) {
         m_unsaved.clear();
         m_failureReported = false;
         m_undeliveredFailure.reset(); // healed before anyone could be told: no longer news
+        if (m_retry)
+            m_retry->stop();
         return;
     }
+    if (outcome == Outcome::Busy)
+        retryLater();
     if (m_failureReported)
         return;
     m_failureReported = true;
-    SettingsNotice notice = writeFailureNotice(m_location);
+    SettingsNotice notice = outcome == Outcome::Busy ? busyNotice(m_location) : writeFailureNotice(m_location);
     if (m_onWriteFailure)
         m_onWriteFailure(notice);
     else

@@ -6,7 +6,9 @@
 
 #include <QSet>
 #include <QString>
+#include <QTimer>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -52,8 +54,11 @@ public:
     // disk stays full or the folder unwritable. What was not saved stays in
     // memory and goes to the disk with the next write that succeeds. A
     // failure from before a handler was set is handed to it on setting it.
+    // A save never waits more than a second for another instance that holds
+    // the file: what it had to write is tried again a few seconds later.
     void setWriteFailureHandler(WriteFailureHandler handler);
     [[nodiscard]] bool lastWriteFailed() const noexcept { return m_lastWriteFailed; }
+    static constexpr std::chrono::milliseconds kRetryInterval{3000};
 
     // True when the unreadable file could not be set aside either: writes then
     // stay in memory so the file is left exactly as it was.
@@ -63,6 +68,11 @@ public:
 
 private:
     using StoredValuesSeen = std::function<void(const SettingsValues &stored)>;
+    enum class Outcome {
+        Saved,
+        Busy,    // another instance held the file for longer than a save may wait
+        Failed,
+    };
 
     explicit QtSettingsStore(QString location);
 
@@ -70,8 +80,9 @@ private:
     // Writes every key not yet on the disk over what is stored there now.
     // `seen`, when given, is shown what is stored first, under the same lock,
     // and may add keys to write.
-    [[nodiscard]] bool persist(const StoredValuesSeen &seen);
-    void settle(bool saved);
+    [[nodiscard]] Outcome persist(const StoredValuesSeen &seen);
+    void settle(Outcome outcome);
+    void retryLater();
 
     QString m_location;
     SettingsValues m_values;
@@ -79,6 +90,9 @@ private:
     std::optional<SettingsNotice> m_openingNotice;
     std::optional<SettingsNotice> m_undeliveredFailure;
     WriteFailureHandler m_onWriteFailure;
+    // Saves again what waited on another instance, without waiting for the
+    // next change; runs only where there is an event loop.
+    std::unique_ptr<QTimer> m_retry;
     bool m_memoryOnly = false;
     bool m_lastWriteFailed = false;
     bool m_failureReported = false;

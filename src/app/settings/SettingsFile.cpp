@@ -102,6 +102,7 @@ SettingsFileLock::SettingsFileLock(const QString &lockPath, std::chrono::millise
         // saving regardless is better than never saving.
         const bool unsupported = error == ENOLCK || error == EOPNOTSUPP || error == ENOSYS;
         if (error != 0 && !unsupported) {
+            m_busy = error == EWOULDBLOCK;
             ::close(fd);
             return;
         }
@@ -112,8 +113,10 @@ SettingsFileLock::SettingsFileLock(const QString &lockPath, std::chrono::millise
             return;
         }
         ::close(fd);
-        if (std::chrono::steady_clock::now() >= deadline)
+        if (std::chrono::steady_clock::now() >= deadline) {
+            m_busy = true;
             return;
+        }
     }
 }
 

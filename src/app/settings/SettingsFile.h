@@ -45,10 +45,14 @@ public:
     SettingsFileLock &operator=(const SettingsFileLock &) = delete;
 
     [[nodiscard]] bool isLocked() const noexcept { return m_fd >= 0; }
+    // Not locked because another holder kept it past the timeout, rather
+    // than for a fault of the file system.
+    [[nodiscard]] bool wasBusy() const noexcept { return m_busy; }
 
 private:
     QByteArray m_path;
     int m_fd = -1;
+    bool m_busy = false;
 };
 
 #endif

@@ -24,38 +24,53 @@ CandidateListModel::CandidateListModel(QObject *parent)
 {
 }
 
-int CandidateListModel::widestLine(const QStringList &lines, const QFont &font)
+std::vector<int> CandidateListModel::estimatedWidths(const QStringList &lines, const QFont &font)
 {
-    if (lines.isEmpty())
-        return 0;
     const QFontMetrics metrics(font);
     QHash<char16_t, int> advances;
-    std::vector<std::pair<int, qsizetype>> estimates;
+    std::vector<int> estimates;
     estimates.reserve(static_cast<std::size_t>(lines.size()));
-    for (qsizetype i = 0; i < lines.size(); ++i) {
+    for (const QString &line : lines) {
         int width = 0;
-        for (const QChar ch : lines.at(i)) {
+        for (const QChar ch : line) {
             auto it = advances.find(ch.unicode());
             if (it == advances.end())
                 it = advances.insert(ch.unicode(), metrics.horizontalAdvance(ch));
             width += it.value();
         }
-        estimates.emplace_back(width, i);
+        estimates.push_back(width);
     }
-    const std::size_t exact = std::min(kMeasuredExactly, estimates.size());
-    std::partial_sort(estimates.begin(), estimates.begin() + static_cast<std::ptrdiff_t>(exact), estimates.end(),
+    return estimates;
+}
+
+int CandidateListModel::widestLine(const QStringList &lines, const std::vector<int> &estimates, const QFont &font)
+{
+    if (lines.isEmpty() || estimates.size() != static_cast<std::size_t>(lines.size()))
+        return 0;
+    std::vector<std::pair<int, qsizetype>> order;
+    order.reserve(estimates.size());
+    for (std::size_t i = 0; i < estimates.size(); ++i)
+        order.emplace_back(estimates[i], static_cast<qsizetype>(i));
+    const std::size_t exact = std::min(kMeasuredExactly, order.size());
+    std::partial_sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(exact), order.end(),
                       [](const auto &a, const auto &b) { return a.first > b.first; });
+    const QFontMetrics metrics(font);
     int widest = 0;
     for (std::size_t i = 0; i < exact; ++i)
-        widest = std::max(widest, metrics.horizontalAdvance(lines.at(estimates[i].second)));
+        widest = std::max(widest, metrics.horizontalAdvance(lines.at(order[i].second)));
     return widest;
 }
 
-void CandidateListModel::setLines(QStringList lines, const QFont &font)
+int CandidateListModel::widestLine(const QStringList &lines, const QFont &font)
+{
+    return widestLine(lines, estimatedWidths(lines, font), font);
+}
+
+void CandidateListModel::setLines(QStringList lines, const QFont &font, std::optional<int> widestPixels)
 {
     beginResetModel();
     m_lines = std::move(lines);
-    m_widest = widestLine(m_lines, font);
+    m_widest = widestPixels ? *widestPixels : widestLine(m_lines, font);
     m_preferredRowHeight = QFontInfo(font).pixelSize() + 3;
     m_rowHeight = m_preferredRowHeight;
     endResetModel();

@@ -4,6 +4,9 @@
 #include <QFont>
 #include <QStringList>
 
+#include <optional>
+#include <vector>
+
 namespace torumin {
 
 // The candidate lines for a list view. Every row reports the width of the
@@ -16,8 +19,9 @@ class CandidateListModel final : public QAbstractListModel {
 public:
     explicit CandidateListModel(QObject *parent = nullptr);
 
-    // Replaces the lines; their widths are measured in this font.
-    void setLines(QStringList lines, const QFont &font);
+    // Replaces the lines; their widths are measured in this font, unless the
+    // caller knows the widest already (widestLine() with estimates it keeps).
+    void setLines(QStringList lines, const QFont &font, std::optional<int> widestPixels = std::nullopt);
     [[nodiscard]] const QStringList &lines() const { return m_lines; }
     [[nodiscard]] int widestLinePixels() const { return m_widest; }
 
@@ -36,6 +40,11 @@ public:
     // (one measurement per distinct character), and the few widest lines by
     // that estimate are then measured whole, kerning included.
     [[nodiscard]] static int widestLine(const QStringList &lines, const QFont &font);
+    // The same in two steps, for a window that shows ever other subsets of
+    // one set of lines: the estimates once, then the widest of any subset.
+    [[nodiscard]] static std::vector<int> estimatedWidths(const QStringList &lines, const QFont &font);
+    [[nodiscard]] static int widestLine(const QStringList &lines, const std::vector<int> &estimates,
+                                        const QFont &font);
 
 private:
     QStringList m_lines;

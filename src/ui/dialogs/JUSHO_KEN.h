@@ -8,7 +8,9 @@
 #include <array>
 
 class QComboBox;
+class QKeyEvent;
 class QLabel;
+class QModelIndex;
 class QPushButton;
 
 namespace torumin {
@@ -35,6 +37,12 @@ private:
     void Combo1_GotFocus(int index, Qt::FocusReason reason);
     [[nodiscard]] int boxIndex(const QObject *object) const;
     [[nodiscard]] int completionIndex(const QObject *object) const;
+    [[nodiscard]] int listIndex(const QObject *object) const;
+    bool listKeyPressed(int index, QKeyEvent &key);
+    void completionChosen(int index, const QModelIndex &completion);
+    [[nodiscard]] bool listTakesEnter(int index) const;
+    void enterInBox(int index);
+    [[nodiscard]] int pickedTownRow() const;
     void City_Fill();
     void Town_Fill();
     [[nodiscard]] bool Jusho_Check();
@@ -48,6 +56,10 @@ private:
     int m_enterAfterMessage = -1;
     // Entered by a click on its text: its list opens when the button comes up.
     bool m_dropOnRelease = false;
+    // A row of an open list was pointed at, by the arrow keys or the mouse:
+    // Enter and Tab take it. Otherwise the box keeps what it holds.
+    bool m_rowPointedAt = false;
+    bool m_listTookEnter = false;  // until that Enter's key press
 };
 
 } // namespace torumin

@@ -85,7 +85,7 @@ void JUSHO_K_KEN::search()
     }
     m_context.state.options.store(m_context.store, QStringLiteral("J_Input"), address);
     {
-        YB_KOUHO candidates(m_context, address, this);
+        YB_KOUHO candidates(m_context, address, this, Text1);
         candidates.exec();
     }
     if (m_context.state.options.value(QStringLiteral("OptRen(3)")) == QLatin1String("0"))

@@ -1,6 +1,8 @@
 #include "ui/dialogs/YB_KOUHO.h"
 
+#include "app/CandidateOptions.h"
 #include "app/Module1.h"
+#include "app/OfficeList.h"
 #include "app/WindowGeometry.h"
 #include "app/platform/Clipboard.h"
 #include "app/platform/HelpViewer.h"
@@ -12,8 +14,10 @@
 #include "ui/dialogs/CandidateListModel.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QListView>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -32,9 +36,21 @@ QSize frameAllowance(const QWidget *parent)
     return {0, 0};
 }
 
+// The screen a window stored at `position` opens on: the one there, else (a
+// screen since removed) its parent's.
+QRect screenRoom(QPoint position, const QWidget *parent)
+{
+    const QScreen *screen = QGuiApplication::screenAt(position);
+    if (!screen && parent)
+        screen = parent->screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect(position, QSize(1 << 20, 1 << 20));
+}
+
 } // namespace
 
-YB_KOUHO::YB_KOUHO(UiContext context, const QString &address, QWidget *parent)
+YB_KOUHO::YB_KOUHO(UiContext context, const QString &address, QWidget *parent, const QWidget *typedIn)
     : QDialog(parent)
     , m_context(context)
 {
@@ -59,10 +75,10 @@ YB_KOUHO::YB_KOUHO(UiContext context, const QString &address, QWidget *parent)
     setTabOrder(Command1[0], Command1[1]);
     setTabOrder(Command1[1], Command1[2]);
 
-    Form_Load(address);
+    Form_Load(address, typedIn);
 }
 
-void YB_KOUHO::Form_Load(const QString &address)
+void YB_KOUHO::Form_Load(const QString &address, const QWidget *typedIn)
 {
     const Options &options = m_context.state.options;
     const TwipsPlacement twips;
@@ -84,24 +100,48 @@ void YB_KOUHO::Form_Load(const QString &address)
     m_leastRows = asked >= 1 && asked <= 1000 ? static_cast<int>(asked) : 1;
     placeButtonRow<3>(twips, Command1, {2042, 3452, 4862}, heights.buttonsTop);
 
-    m_format = CandidateFormat::fromOptions(options);
+    m_format = candidateFormat(options);
     const PostalTable &table = m_context.state.table;
     const SplitAddress split = splitAddress(address);
     const std::vector<int> rows = candidateRows(table, split);
-    m_model->setLines(candidateLines(table, rows, split.prefecture, m_format), font);
-    if (m_model->rowCount() == 0)
-        m_context.boxes.MsgBox(kNoCandidatesMessage, kStyleExclamationOk, kNoCandidatesTitle);
+    // A large office the address names comes first, in a line of its own.
+    const CandidateChoice best = bestCandidate(table, rows, split, address, officePlaces(m_context.state));
+    QStringList lines = candidateLines(table, rows, split.prefecture, m_format);
+    if (best.office >= 0)
+        lines.prepend(officeCandidateLine(m_context.state.offices, best.office, m_format));
+    m_model->setLines(std::move(lines), font);
+    if (m_model->rowCount() == 0) {
+        // Not over the address it asks the user to check.
+        const QRect typed = typedIn && typedIn->isVisible() ? QRect(typedIn->mapToGlobal(QPoint(0, 0)), typedIn->size()) : QRect();
+        m_context.boxes.MsgBoxClearOf(kNoCandidatesMessage, kStyleExclamationOk, kNoCandidatesTitle, typed);
+    }
 
     // The line the typed address names, selected and in view: type, search, copy.
-    const int best = bestCandidateRow(table, rows, split, address);
-    if (best >= 0) {
-        const auto position = std::find(rows.cbegin(), rows.cend(), best) - rows.cbegin();
+    if (best.office >= 0 || best.row >= 0) {
+        const auto position =
+            best.office >= 0 ? 0 : std::find(rows.cbegin(), rows.cend(), best.row) - rows.cbegin();
         const QModelIndex index = m_model->index(static_cast<int>(position), 0);
         List1->setCurrentIndex(index);
         List1->scrollTo(index, QAbstractItemView::PositionAtCenter);
     }
 
-    move(twips.px(options.number(QStringLiteral("YB_Left"))), twips.px(options.number(QStringLiteral("YB_Top"))));
+    // On the screen it opens on, whole: a row count too tall for the screen
+    // gives fewer rows, a stored place off the screen's edge moves in.
+    // A hand-edited store may hold any number; far off is far enough.
+    const auto coordinate = [&](const char *key) {
+        return std::clamp(twips.px(std::clamp(options.number(QString::fromLatin1(key)), -1e8, 1e8)), -(1 << 24), 1 << 24);
+    };
+    const QPoint stored(coordinate("YB_Left"), coordinate("YB_Top"));
+    const ListWindowPlace place = listWindowOnScreen(QRect(stored, outer), List1->height(), screenRoom(stored, parentWidget()));
+    if (const int cut = List1->height() - place.listHeight; cut > 0) {
+        setFixedSize(place.frame.size() - frame);
+        List1->resize(List1->width(), place.listHeight);
+        for (QPushButton *button : Command1)
+            button->move(button->x(), button->y() - cut);
+        m_designedListHeight = List1->height();
+        m_leastRows = 1;
+    }
+    move(place.frame.topLeft());
     List1->setFocus();
     // The room for rows is known only once the view has placed its frame and
     // scroll bars.
@@ -117,20 +157,15 @@ bool YB_KOUHO::eventFilter(QObject *watched, QEvent *event)
 
 void YB_KOUHO::fitWholeRows()
 {
-    // A row cut in half at the bottom looks like a fault in the list. Rows are
-    // made a little taller or tighter so that a whole number of them, at least
-    // the number the options ask for, fills the designed height; what is left
-    // over (less than a pixel a row) comes off the list's height.
+    // A row cut in half at the bottom looks like a fault in the list: a whole
+    // number of rows, at least the number the options ask for, fills the
+    // designed height.
     const int chrome = List1->height() - List1->viewport()->height();
-    const int room = m_designedListHeight - chrome;
-    const int preferred = std::max(1, m_model->preferredRowHeight());
-    const int rows = std::max({1, m_leastRows, room / preferred});
-    const int rowHeight = std::max(1, room / rows);
-    const bool changed = rowHeight != m_model->rowHeight();
-    m_model->setRowHeight(rowHeight);
-    const int height = chrome + rows * rowHeight;
-    if (height != List1->height())
-        List1->resize(List1->width(), height);
+    const WholeRows fit = wholeRows(m_designedListHeight, chrome, m_model->preferredRowHeight(), m_leastRows);
+    const bool changed = fit.rowHeight != m_model->rowHeight();
+    m_model->setRowHeight(fit.rowHeight);
+    if (fit.listHeight != List1->height())
+        List1->resize(List1->width(), fit.listHeight);
     if (changed && List1->currentIndex().isValid())
         List1->scrollTo(List1->currentIndex(), QAbstractItemView::PositionAtCenter);
 }

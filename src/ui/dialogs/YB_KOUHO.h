@@ -22,7 +22,9 @@ class YB_KOUHO final : public QDialog {
     Q_OBJECT
 
 public:
-    YB_KOUHO(UiContext context, const QString &address, QWidget *parent = nullptr);
+    // `typedIn`, the box the address was typed in, stays in view when the
+    // window says it found nothing.
+    YB_KOUHO(UiContext context, const QString &address, QWidget *parent = nullptr, const QWidget *typedIn = nullptr);
 
     QListView *List1 = nullptr;
     std::array<QPushButton *, 3> Command1{};
@@ -35,7 +37,7 @@ protected:
 
 private:
     void fitWholeRows();
-    void Form_Load(const QString &address);
+    void Form_Load(const QString &address, const QWidget *typedIn);
     void Command1_Click(int index);
     void copySelected();
     void savePosition();

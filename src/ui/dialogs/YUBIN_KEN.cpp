@@ -126,14 +126,15 @@ bool YUBIN_KEN::keyPressed(QLineEdit *box, const QKeyEvent &key)
     return false;
 }
 
-// A whole code pasted into either box fills both; anything else is pasted as
-// the box would, and the search checks it as it does typed text.
+// A whole code pasted into either box fills both, also when it begins a
+// copied result, history or candidate line; anything else is pasted as the
+// box would, and the search checks it as it does typed text.
 void YUBIN_KEN::pasteInto(QLineEdit *box)
 {
     const std::optional<QString> text = m_context.clipboard.text();
     if (!text)
         return;
-    if (const std::optional<QString> code = postalCodeDigits(*text)) {
+    if (const std::optional<QString> code = leadingPostalCode(*text)) {
         Text1[0]->setText(code->left(3));
         Text1[1]->setText(code->mid(3));
         Text1[1]->setFocus(Qt::OtherFocusReason);

@@ -5,8 +5,9 @@
 #include "app/platform/Clipboard.h"
 #include "app/platform/HelpViewer.h"
 #include "app/platform/MessageBoxes.h"
-#include "search/SearchResult.h"
+#include "app/SearchResult.h"
 #include "ui/DialogPlacement.h"
+#include "ui/dialogs/JIGYOSYO_KEN.h"
 #include "ui/dialogs/JUSHO_KEN.h"
 #include "ui/dialogs/JUSHO_K_KEN.h"
 #include "ui/dialogs/YUBIN_KEN.h"
@@ -27,7 +28,7 @@ MainCommands::MainCommands(UiContext context, TORUMIN &window, QPlainTextEdit &t
     , m_window(window)
     , m_text1(text1)
 {
-    for (int mode = 0; mode < 4; ++mode) {
+    for (int mode = 0; mode < static_cast<int>(menus.mnuSeekKensaku.size()); ++mode) {
         connect(menus.mnuSeekKensaku[static_cast<std::size_t>(mode)], &QAction::triggered, this,
                 [this, mode] { mnuSeekKensaku_Click(mode); });
     }
@@ -64,6 +65,12 @@ void MainCommands::showSearchDialog(int mode)
     }
     case kModeFreeAddress: {
         JUSHO_K_KEN dialog(m_context, &m_window);
+        placeClearOf(dialog, m_window, m_text1);
+        dialog.exec();
+        break;
+    }
+    case kModeOfficeName: {
+        JIGYOSYO_KEN dialog(m_context, &m_window);
         placeClearOf(dialog, m_window, m_text1);
         dialog.exec();
         break;

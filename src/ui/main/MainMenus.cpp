@@ -65,11 +65,13 @@ void MainMenus::buildMenus(QMainWindow &window)
     mnuOptSettei = addItem(mnuOption, QStringLiteral("mnuOptSettei"), QStringLiteral("各種設定(&K)"));
 
     QMenu *mnuSeek = addMenu(mnuTotalMenu, QStringLiteral("mnuSeek"), QStringLiteral("検索(&S)"));
-    const std::array<QString, 4> seekCaptions{QStringLiteral("郵便番号 → 住所(&Y)"), QStringLiteral("住所 → 郵便番号(&J)"),
+    const std::array<QString, 5> seekCaptions{QStringLiteral("郵便番号 → 住所(&Y)"), QStringLiteral("住所 → 郵便番号(&J)"),
                                               QStringLiteral("ｶﾅ住所 → 郵便番号(&K)"),
-                                              QStringLiteral("住所入力 → 〒＋住所候補(&A)")};
-    const std::array<QKeySequence, 4> seekKeys{QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::Key_J),
-                                               QKeySequence(Qt::CTRL | Qt::Key_K), QKeySequence(Qt::CTRL | Qt::Key_A)};
+                                              QStringLiteral("住所入力 → 〒＋住所候補(&A)"),
+                                              QStringLiteral("事業所名 → 郵便番号(&O)")};
+    const std::array<QKeySequence, 5> seekKeys{QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::Key_J),
+                                               QKeySequence(Qt::CTRL | Qt::Key_K), QKeySequence(Qt::CTRL | Qt::Key_A),
+                                               QKeySequence(Qt::CTRL | Qt::Key_O)};
     for (std::size_t i = 0; i < mnuSeekKensaku.size(); ++i)
         mnuSeekKensaku[i] = addItem(mnuSeek, QStringLiteral("mnuSeekKensaku_%1").arg(i), seekCaptions[i], seekKeys[i]);
 

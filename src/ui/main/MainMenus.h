@@ -28,7 +28,7 @@ public:
     std::array<QAction *, 2> mnuHelpContext_KeyWord{};
     QAction *mnuHelpAbout = nullptr;
     QAction *mnuOptSettei = nullptr;
-    std::array<QAction *, 4> mnuSeekKensaku{};
+    std::array<QAction *, 5> mnuSeekKensaku{};
     QAction *mnuFileRireki = nullptr;
     QAction *mnuFileEnd = nullptr;
     std::array<QAction *, 2> mnuEditCopyPaste{};

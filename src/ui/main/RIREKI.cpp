@@ -1,17 +1,21 @@
 #include "ui/main/RIREKI.h"
 
 #include "app/Module1.h"
+#include "app/WindowGeometry.h"
 #include "app/platform/Clipboard.h"
 #include "app/platform/HelpViewer.h"
 #include "app/platform/MessageBoxes.h"
+#include "app/HistoryStore.h"
 #include "search/SearchHistory.h"
 #include "ui/CommandButtons.h"
 #include "ui/TwipsPlacement.h"
 #include "ui/UiFonts.h"
 
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 
 namespace torumin {
 
@@ -33,6 +37,22 @@ protected:
     }
 };
 
+// Every row as tall as the list asks, so that whole rows fill it.
+class RowHeightDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    int rowHeight = 0;
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        if (rowHeight > 0)
+            size.setHeight(rowHeight);
+        return size;
+    }
+};
+
 } // namespace
 
 RIREKI::RIREKI(UiContext context, QWidget *parent)
@@ -50,6 +70,11 @@ RIREKI::RIREKI(UiContext context, QWidget *parent)
     List1->setFont(UiFonts::pGothic(9));
     List1->setGeometry(twips.rect(300, 300, 7545, 3660));
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    List1->setItemDelegate(new RowHeightDelegate(List1));
+    m_designedListHeight = List1->height();
+    // The room for rows is known only once the list has placed its frame and
+    // scroll bars.
+    List1->viewport()->installEventFilter(this);
 
     Command1 = makeCommandButtons<4>(this,
                                      {QStringLiteral("OK"), QStringLiteral("コピー"), QStringLiteral("削除"),
@@ -73,6 +98,28 @@ void RIREKI::Form_Load()
     List1->setCurrentRow(-1);
     List1->clearSelection();
     List1->setFocus();
+}
+
+bool RIREKI::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == List1->viewport() && event->type() == QEvent::Resize)
+        fitWholeRows();
+    return QDialog::eventFilter(watched, event);
+}
+
+void RIREKI::fitWholeRows()
+{
+    // A last row cut in half looks like a fault, as in the candidate list:
+    // rows as tight as the glyphs, a whole number of them filling the list.
+    auto *delegate = static_cast<RowHeightDelegate *>(List1->itemDelegate());
+    const int chrome = List1->height() - List1->viewport()->height();
+    const WholeRows fit = wholeRows(m_designedListHeight, chrome, QFontInfo(List1->font()).pixelSize() + 3, 1);
+    if (fit.rowHeight != delegate->rowHeight) {
+        delegate->rowHeight = fit.rowHeight;
+        List1->doItemsLayout();
+    }
+    if (fit.listHeight != List1->height())
+        List1->resize(List1->width(), fit.listHeight);
 }
 
 void RIREKI::keyPressEvent(QKeyEvent *event)

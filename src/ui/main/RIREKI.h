@@ -25,6 +25,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void Form_Load();
@@ -33,8 +34,10 @@ private:
     void deleteSelected();
     void commit();
     [[nodiscard]] int selectedRow() const;
+    void fitWholeRows();
 
     UiContext m_context;
+    int m_designedListHeight = 0;  // pixels
 };
 
 } // namespace torumin

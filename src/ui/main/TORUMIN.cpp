@@ -74,8 +74,13 @@ TORUMIN::TORUMIN(UiContext context, const EnvironmentProbes &probes, QWidget *pa
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
     const int margin = static_cast<int>(std::lround(twipsToPixels(40, dpi())));
-    layout->setContentsMargins(margin, margin / 2, margin, margin);
+    layout->setContentsMargins(margin, margin / 2, margin, margin / 2);
     m_text1 = new QPlainTextEdit(central);
+    // The box is designed for three lines, a not-found message's; with the
+    // line spacing of today's CJK fonts they fit only when the margins around
+    // the text are thin (a scroll bar comes as soon as the last line and the
+    // margin below it do not).
+    m_text1->document()->setDocumentMargin(1);
     m_text1->setObjectName(QStringLiteral("Text1"));
     m_text1->setFont(UiFonts::pGothic(11.25));
     m_text1->setMinimumSize(1, 1);

@@ -1,6 +1,7 @@
 #include "ui/settings/INFO_VER.h"
 
 #include "app/Module1.h"
+#include "app/OfficeList.h"
 
 #include "app/platform/WebOpener.h"
 #include "ui/Resources.h"
@@ -96,15 +97,16 @@ INFO_VER::INFO_VER(UiContext context, QWidget *parent)
     // The two parts read as one address.
     addLink(14, kHomePagePath, homePage, host->geometry().topRight() + QPoint(1, 0));
 
-    // How fresh the loaded list is, so a user can tell whether it needs replacing.
-    const QString summary = loadedListSummary(m_context.state);
-    auto *loaded = new QLabel(QStringLiteral("郵便番号一覧：")
-                                  + (summary.isEmpty() ? QStringLiteral("読み込まれていません") : summary),
-                              this);
-    loaded->setObjectName(QStringLiteral("loadedList"));
-    loaded->setFont(UiFonts::pGothic(9));
-    setTextColour(loaded, kLightYellow);
-    loaded->setGeometry(m_twips.rect(600, 4170, 5600, 330));
+    // How fresh the loaded lists are, so a user can tell whether they need replacing.
+    const auto addSummary = [this](const char *name, const QString &caption, const QString &summary, double top) {
+        auto *label = new QLabel(caption + (summary.isEmpty() ? QStringLiteral("読み込まれていません") : summary), this);
+        label->setObjectName(QString::fromLatin1(name));
+        label->setFont(UiFonts::pGothic(9));
+        setTextColour(label, kLightYellow);
+        label->setGeometry(m_twips.rect(600, top, 5600, 240));
+    };
+    addSummary("loadedList", QStringLiteral("郵便番号一覧："), loadedListSummary(m_context.state), 4065);
+    addSummary("loadedOffices", QStringLiteral("事業所の個別郵便番号一覧："), loadedOfficeSummary(m_context.state), 4305);
 
     Command1 = new QPushButton(QStringLiteral("OK"), this);
     Command1->setObjectName(QStringLiteral("Command1"));

@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QStyle>
 
+#include <algorithm>
+
 namespace torumin {
 
 PathLabel::PathLabel(QWidget *parent)
@@ -30,9 +32,22 @@ QRect PathLabel::textRect() const
     return contentsRect().adjusted(indent, 0, -indent, 0);
 }
 
+void PathLabel::setPathLine(const QString &before, const QString &path, const QString &after)
+{
+    m_before = before;
+    m_path = path;
+    m_after = after;
+    setText(before + path + after);
+}
+
 QString PathLabel::shownText() const
 {
-    return fontMetrics().elidedText(text(), Qt::ElideMiddle, textRect().width());
+    const int room = textRect().width();
+    // Plain text, or a line whose path was replaced since: all of it may give way.
+    if (text() != m_before + m_path + m_after || m_path.isEmpty())
+        return fontMetrics().elidedText(text(), Qt::ElideMiddle, room);
+    const int words = fontMetrics().horizontalAdvance(m_before + m_after);
+    return m_before + fontMetrics().elidedText(m_path, Qt::ElideMiddle, std::max(0, room - words)) + m_after;
 }
 
 void PathLabel::paintEvent(QPaintEvent *event)

@@ -19,11 +19,19 @@ public:
     // The text as it is drawn at the present width.
     [[nodiscard]] QString shownText() const;
 
+    // A path with words around it: the words are kept whole and only the
+    // path gives up its middle. text() is the whole line.
+    void setPathLine(const QString &before, const QString &path, const QString &after);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
     [[nodiscard]] QRect textRect() const;
+
+    QString m_before;
+    QString m_path;
+    QString m_after;
 };
 
 } // namespace torumin

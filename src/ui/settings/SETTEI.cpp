@@ -1,6 +1,7 @@
 #include "ui/settings/SETTEI.h"
 
 #include "app/DownloadedList.h"
+#include "app/OfficeList.h"
 #include "app/ListUpdateMessages.h"
 #include "app/Module1.h"
 #include "app/SettingsKeys.h"
@@ -15,6 +16,7 @@
 #include "ui/UiFonts.h"
 #include "ui/main/TORUMIN.h"
 #include "ui/settings/ListDownloadDialog.h"
+#include "ui/settings/PathLabel.h"
 #include "ui/settings/ToolbarCustomizeDialog.h"
 #include "ui/settings/UpDown.h"
 
@@ -160,9 +162,19 @@ void SETTEI::Form_Load()
         }
     }
     const QString summary = loadedListSummary(m_context.state);
-    csv.loadedList->setText(summary.isEmpty() ? QStringLiteral("郵便番号一覧は読み込まれていません。")
-                                              : QStringLiteral("読み込み中の郵便番号一覧：") + m_context.state.tablePath
-                                                    + QStringLiteral("　") + summary);
+    if (summary.isEmpty())
+        csv.loadedList->setText(QStringLiteral("郵便番号一覧は読み込まれていません。"));
+    else
+        csv.loadedList->setPathLine(QStringLiteral("読み込み中の郵便番号一覧："), m_context.state.tablePath,
+                                    QStringLiteral("　") + summary);
+    csv.loadedList->setToolTip(csv.loadedList->text());
+    const QString offices = loadedOfficeSummary(m_context.state);
+    if (offices.isEmpty())
+        csv.loadedOffices->setText(QStringLiteral("事業所の個別郵便番号一覧は読み込まれていません。"));
+    else
+        csv.loadedOffices->setPathLine(QStringLiteral("事業所の個別郵便番号一覧："), m_context.state.officesPath,
+                                       QStringLiteral("　") + offices);
+    csv.loadedOffices->setToolTip(csv.loadedOffices->text());
     m_openedSlot = selectedSlot(options);
     m_openedPath = selectedListPath(options);
     csv.Option1[static_cast<std::size_t>(m_openedSlot)]->setChecked(true);
@@ -346,8 +358,11 @@ void SETTEI::Command5_Click()
         request.inUsePaths << state.options.value(key) << m_context.store.ReadSetting(Section::Config, key);
     }
     request.inUsePaths << state.tablePath;
+    ListDownloadRequest offices;
+    offices.url = latestOfficeListUrl(state.options);
+    offices.limits = kOfficeListCheckLimits;
 
-    ListDownloadDialog progress(std::move(request), this);
+    ListDownloadDialog progress(std::move(request), std::move(offices), this);
     progress.exec();
     const ListDownloadResult &result = progress.result();
     switch (result.outcome) {
@@ -357,10 +372,19 @@ void SETTEI::Command5_Click()
         m_beforeDownloads.push_back({slot, options.value(arrayKey(QStringLiteral("Yubin_File"), slot)),
                                      options.value(arrayKey(QStringLiteral("FolderName"), slot)), result.path});
         pointSlotAt(slot, result.path);
+        const std::optional<ListDownloadResult> &offices = progress.officeResult();
+        const bool officesCame = offices && offices->outcome == ListDownloadResult::Outcome::Installed;
         csv.downloadStatus->setText(
-            QStringLiteral("ダウンロードしました：%1（%2 のデータ、%3 件）。［OK］を押すと読み込みます。")
+            QStringLiteral("ダウンロードしました：%1（%2 のデータ、%3 件）%4。［OK］を押すと読み込みます。")
                 .arg(result.path, result.dataDate.toString(QStringLiteral("yyyy/MM/dd")),
-                     QLocale(QLocale::English).toString(result.recordCount)));
+                     QLocale(QLocale::English).toString(result.recordCount),
+                     officesCame ? QStringLiteral("と事業所の個別郵便番号一覧（%1 件）")
+                                       .arg(QLocale(QLocale::English).toString(offices->recordCount))
+                                 : QString()));
+        // The postal list stays whatever became of the office list; a failure is told.
+        if (offices && offices->outcome == ListDownloadResult::Outcome::Failed && offices->error)
+            m_context.boxes.MsgBox(listUpdateFailedMessage(*offices->error, ListKind::Office), kStyleExclamationOk,
+                                   listUpdateTitle());
         break;
     }
     case ListDownloadResult::Outcome::UpToDate:

@@ -219,11 +219,14 @@ CsvTab buildCsvTab(const QString &downloadPage)
     grid->setColumnStretch(1, 1);
     layout->addLayout(grid);
 
-    tab.loadedList = new QLabel;
+    // One line, its path giving up its middle when long, as the slots' do:
+    // a path cannot wrap, and would widen the window.
+    tab.loadedList = new PathLabel;
     tab.loadedList->setObjectName(QStringLiteral("loadedList"));
-    tab.loadedList->setTextFormat(Qt::PlainText);
-    tab.loadedList->setWordWrap(true);
     layout->addWidget(tab.loadedList);
+    tab.loadedOffices = new PathLabel;
+    tab.loadedOffices->setObjectName(QStringLiteral("loadedOffices"));
+    layout->addWidget(tab.loadedOffices);
 
     tab.Label1 = new QLabel(QStringLiteral("URL：") + downloadPage);
     tab.Label1->setObjectName(QStringLiteral("Label1"));

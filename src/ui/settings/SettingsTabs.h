@@ -13,6 +13,8 @@ class QWidget;
 
 namespace torumin {
 
+class PathLabel;
+
 class UpDown;
 
 // The controls of the settings dialog's four tabs, by the names the dialog's
@@ -45,7 +47,8 @@ struct CsvTab {
     std::array<QLabel *, 8> Label3{};
     std::array<QToolButton *, 8> Command4{};
     QLabel *Label1 = nullptr;  // the download page link
-    QLabel *loadedList = nullptr;  // which list is loaded, how many records, how fresh
+    PathLabel *loadedList = nullptr;  // which list is loaded, how many records, how fresh
+    PathLabel *loadedOffices = nullptr;  // the same of the office list that goes with it
     QPushButton *Command5 = nullptr;  // downloads the latest list
     QLabel *downloadStatus = nullptr;  // what the last download brought
 };

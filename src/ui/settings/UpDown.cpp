@@ -1,12 +1,20 @@
 #include "ui/settings/UpDown.h"
 
 #include <QKeyEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace torumin {
+
+namespace {
+
+constexpr int kFocusMargin = 2;
+
+} // namespace
 
 UpDown::UpDown(int minimum, int maximum, QWidget *parent)
     : QWidget(parent)
@@ -18,7 +26,8 @@ UpDown::UpDown(int minimum, int maximum, QWidget *parent)
 {
     setFocusPolicy(Qt::StrongFocus);
     auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    // Room around the arrows for the focus frame, which they would hide.
+    layout->setContentsMargins(kFocusMargin, kFocusMargin, kFocusMargin, kFocusMargin);
     layout->setSpacing(0);
     for (QToolButton *button : {m_up, m_down}) {
         button->setAutoRepeat(true);
@@ -46,6 +55,21 @@ void UpDown::setValue(int value)
 void UpDown::stepBy(int steps)
 {
     setValue(m_value + steps);
+}
+
+void UpDown::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QStylePainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.backgroundColor = palette().color(QPalette::Window);
+    // Only the keyboard reaches it (its arrows take no focus), so the mark
+    // is always due, whatever the style makes of a click.
+    option.state |= QStyle::State_KeyboardFocusChange;
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
 }
 
 void UpDown::keyPressEvent(QKeyEvent *event)

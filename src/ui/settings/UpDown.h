@@ -8,7 +8,8 @@ namespace torumin {
 
 // A pair of arrow buttons that step a whole number within a range; the value
 // is shown by a label beside it, as the settings dialog lays them out. The
-// arrow keys step it too when it has the focus.
+// arrow keys step it too when it has the focus, which a frame around the
+// arrows shows.
 class UpDown final : public QWidget {
     Q_OBJECT
 
@@ -27,6 +28,7 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     int m_minimum;

@@ -192,6 +192,47 @@ TEST_P(DamagedIniText, KeepsEveryKeyThatCanBeRead)
         const QString key = path.section(u'/', 1);
         EXPECT_EQ(read.values.value(section).value(key), value) << path.toStdString();
     }
+    // A save writes back what it could not read, and that reads as before.
+    const IniContent again = parseIni(formatIni(read.values, read.passedOver));
+    EXPECT_EQ(again.values, read.values);
+    EXPECT_EQ(again.passedOver, read.passedOver);
+    EXPECT_EQ(again.unusableLines, read.unusableLines);
+}
+
+TEST(IniText, LinesPassedOverStayInTheirSectionThroughASave)
+{
+    // A comment above its key, a path another program wrote in CP932, a
+    // line with a NUL, a key before every section and one under a broken header.
+    static constexpr char kFile[] = "stray=1\n"
+                                    "[Config]\n"
+                                    "; the office list\n"
+                                    "Yubin_File(5)=/home/u/\x97\x58\x95\xD6/ken_all.csv\n"
+                                    "OptSen=5\n"
+                                    "A=\0x\n"
+                                    "[Saig\n"
+                                    "B=2\n"
+                                    "[Rireki]\n"
+                                    "K_Rireki(0)=a\n"
+                                    "# last\n";
+    IniContent read = parseIni(QByteArrayView(kFile, sizeof kFile - 1));
+    read.values[u"Config"_s].insert(u"OptSen"_s, u"0"_s);
+    read.values[u"Config"_s].insert(u"OptLogo"_s, u"1"_s);
+    read.values[u"Saigo"_s].insert(u"YubinB"_s, u"1000005"_s);
+    static constexpr char kSaved[] = "stray=1\n"
+                                     "[Saig\n"
+                                     "B=2\n"
+                                     "\n[Config]\n"
+                                     "OptLogo=1\n"
+                                     "; the office list\n"
+                                     "Yubin_File(5)=/home/u/\x97\x58\x95\xD6/ken_all.csv\n"
+                                     "OptSen=0\n"
+                                     "A=\0x\n"
+                                     "\n[Rireki]\n"
+                                     "K_Rireki(0)=a\n"
+                                     "# last\n"
+                                     "\n[Saigo]\n"
+                                     "YubinB=1000005\n";
+    EXPECT_EQ(formatIni(read.values, read.passedOver), QByteArray(kSaved, sizeof kSaved - 1));
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, DamagedIniText, ::testing::Values(

@@ -14,10 +14,12 @@ TEST(QtSettingsStoreTest, SettingsFile)
 #include "StoreTestSupport.h"
 #include "app/Options.h"
 #include "app/settings/QtSettingsStore.h"
-#include "search/SearchHistory.h"
+#include "app/settings/SettingsFile.h"
+#include "app/HistoryStore.h"
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -249,9 +251,13 @@ TEST_P(PartlyReadableFileTest, KeepsWhatCanBeReadAndStaysInPlace)
     const auto reader = reopenFromCopy(iniPath());
     EXPECT_EQ(reader->ReadSetting(u"Config"_s, u"A"_s), u"1"_s);
     EXPECT_EQ(reader->ReadSetting(u"Config"_s, u"B"_s), u"2"_s);
+    // What the reader passed over is written back with the save.
+    EXPECT_EQ(parseIni(fileBytes(iniPath())).passedOver, parseIni(bytes).passedOver);
 }
 
 INSTANTIATE_TEST_SUITE_P(Contents, PartlyReadableFileTest, ::testing::Values(
+    Garbage{"Comments", QByteArray("; kept by hand\n[Config]\n# the office copy\nA=1\n")},
+    Garbage{"PathInCp932", QByteArray("[Config]\nA=1\nYubin_File(5)=/home/u/\x97\x58\x95\xD6/ken_all.csv\n")},
     Garbage{"InvalidUtf8", QByteArray("[Config]\nA=1\nOptColor%280%29=&H00\xFF\xFE&\n")},
     Garbage{"TruncatedUtf8", QByteArray("[Config]\nA=1\nB=\xE6\x9D")},
     Garbage{"LineWithoutEquals", QByteArray("[Config]\nA=1\nこれは設定ではない\n")},
@@ -496,6 +502,43 @@ TEST_F(QtSettingsStoreTest, FullDiskLeavesTheFileAsItWasAndKeepsTheChangesForLat
     EXPECT_EQ(reader->ReadSetting(u"Saigo"_s, u"YubinB"_s), u"0600000"_s);
     EXPECT_EQ(reader->ReadSetting(u"Config"_s, u"OptSen"_s), u"1"_s);
     EXPECT_EQ(reader->ReadSetting(u"Config"_s, u"Yubin_File(7)"_s), u"/home/山田/郵便番号/7/ken_all.csv"_s);
+}
+
+TEST_F(QtSettingsStoreTest, AnotherInstanceHoldingTheFileDelaysASaveWithoutFreezingThisOne)
+{
+    int argc = 1;
+    char name[] = "settings_tests";
+    char *argv[] = {name, nullptr};
+    const QCoreApplication app(argc, argv); // the later try runs on a timer
+
+    const auto store = QtSettingsStore::openFile(iniPath());
+    std::vector<SettingsNotice> reported;
+    store->setWriteFailureHandler([&reported](const SettingsNotice &n) { reported.push_back(n); });
+    {
+        // Another instance stuck in the middle of a save.
+        const SettingsFileLock other(iniPath() + u".lock"_s, std::chrono::milliseconds(0));
+        ASSERT_TRUE(other.isLocked());
+        QElapsedTimer timer;
+        timer.start();
+        store->WriteSetting(u"Saigo"_s, u"YubinB"_s, u"1000005"_s);
+        store->WriteSetting(u"Config"_s, u"OptSen"_s, u"1"_s);
+        EXPECT_LT(timer.elapsed(), 4000) << "each save waits a second at most";
+        EXPECT_TRUE(store->lastWriteFailed());
+        ASSERT_EQ(reported.size(), 1U) << "told once, not at every save";
+        expectNoticeForUser(reported[0], iniPath());
+        EXPECT_TRUE(reported[0].text.contains(u"ほかに起動している"_s)) << reported[0].text.toStdString();
+        EXPECT_EQ(store->ReadSetting(u"Saigo"_s, u"YubinB"_s), u"1000005"_s);
+    }
+    // Once the other lets go, both changes reach the file with no further save.
+    QElapsedTimer waited;
+    waited.start();
+    while (store->lastWriteFailed() && waited.elapsed() < 4 * QtSettingsStore::kRetryInterval.count())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_FALSE(store->lastWriteFailed());
+    const auto reader = reopenFromCopy(iniPath());
+    EXPECT_EQ(reader->ReadSetting(u"Saigo"_s, u"YubinB"_s), u"1000005"_s);
+    EXPECT_EQ(reader->ReadSetting(u"Config"_s, u"OptSen"_s), u"1"_s);
+    EXPECT_EQ(reported.size(), 1U);
 }
 
 TEST_F(QtSettingsStoreTest, LocksLeftBehindByAKilledInstanceHoldNothingUp)

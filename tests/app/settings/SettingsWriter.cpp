@@ -13,7 +13,7 @@
 #include "WriterProtocol.h"
 #include "app/Options.h"
 #include "app/settings/QtSettingsStore.h"
-#include "search/SearchHistory.h"
+#include "app/HistoryStore.h"
 
 #include <QSettings>
 #include <QString>

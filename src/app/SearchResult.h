@@ -13,6 +13,7 @@ enum SearchModeIndex : int {
     kModeAddressToCode = 1,
     kModeKanaToCode = 2,
     kModeFreeAddress = 3,
+    kModeOfficeName = 4,
 };
 
 struct SearchResult {
@@ -20,7 +21,7 @@ struct SearchResult {
     bool repeat = false;   // continuous search: open the same dialog again
 };
 
-// Looks up the confirmed search of the current mode (0 to 2) in the table,
+// Looks up the confirmed search of the current mode (0 to 2, 4) in the table,
 // saves its conditions as far as the options ask, and records it in the
 // history. The caller shows the text and, when asked to, repeats the search.
 SearchResult ShowSearchResult(Module1 &state, SettingsStore &store);
