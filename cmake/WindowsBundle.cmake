@@ -24,6 +24,14 @@ foreach(plugin IN ITEMS platforms:QWindowsIntegrationPlugin styles:QWindowsVista
     list(APPEND _plugins "${folder}/$<TARGET_FILE_NAME:Qt6::${target}>")
 endforeach()
 
+# Qt's own DLLs by their targets: the dependency scan below knows a DLL by
+# its name in lower case, as Windows does, and would not find Qt6Core.dll
+# under that name on a case-sensitive disk. Their imports are scanned too.
+foreach(module IN ITEMS Core Gui Widgets Network)
+    install(FILES "$<TARGET_FILE:Qt6::${module}>" DESTINATION "${_bin}")
+    list(APPEND _plugins "$<TARGET_FILE_NAME:Qt6::${module}>")
+endforeach()
+
 # The folders the DLLs are taken from: Qt's, libzip's, and the compiler's
 # runtime and MinGW-w64's (with zlib).
 set(_dll_folders "$<TARGET_FILE_DIR:Qt6::Core>" "$<TARGET_FILE_DIR:libzip::zip>")
@@ -37,7 +45,9 @@ foreach(dll IN ITEMS libstdc++-6.dll libwinpthread-1.dll zlib1.dll)
 endforeach()
 
 # objdump reads the imports; the toolchain's, found beside its strip.
-string(REGEX REPLACE "strip(\\.exe)?$" "objdump\\1" _objdump "${CMAKE_STRIP}")
+# (A group that matched nothing cannot be put back in CMake: two patterns.)
+string(REGEX REPLACE "strip$" "objdump" _objdump "${CMAKE_STRIP}")
+string(REGEX REPLACE "strip\\.exe$" "objdump.exe" _objdump "${_objdump}")
 
 install(CODE "
     set(bin \"\${CMAKE_INSTALL_PREFIX}/${_bin}\")
@@ -53,7 +63,9 @@ install(CODE "
         DIRECTORIES \${folders}
         RESOLVED_DEPENDENCIES_VAR dlls
         UNRESOLVED_DEPENDENCIES_VAR system_dlls)
-    # Not found among those folders: Windows' own (KERNEL32.dll, …).
+    # Not found among those folders: Windows' own (KERNEL32.dll, …), and
+    # Qt's, installed above.
+    list(FILTER system_dlls EXCLUDE REGEX \"^qt6[a-z]+\\\\.dll$\")
     list(JOIN system_dlls \", \" system_dlls)
     message(STATUS \"Windows' own DLLs: \${system_dlls}\")
     file(INSTALL \${dlls} DESTINATION \"\${bin}\")

@@ -6,7 +6,7 @@
 #include "app/SettingsKeys.h"
 #include "app/ToolbarLayout.h"
 #include "app/settings/QtSettingsStore.h"
-#include "search/SearchHistory.h"
+#include "app/HistoryStore.h"
 #include "support/ScriptedMessageBoxes.h"
 
 #include <QDir>
@@ -198,7 +198,7 @@ TEST_F(RegistrySettingsTest, TwoInstancesKeepEachOthersHistory)
     const auto second = open();
     Options firstOptions;
     Options secondOptions;
-    const auto entry = [](const char *name) { return QStringLiteral("〒100-0005　") + QString::fromUtf8(name); };
+    const auto entry = [](const char *name) -> QString { return QStringLiteral("〒100-0005　") + QString::fromUtf8(name); };
     addHistoryEntry(firstOptions, *first, entry("A1"), QStringLiteral("東京都"));
     addHistoryEntry(secondOptions, *second, entry("B1"), QStringLiteral("東京都"));
     addHistoryEntry(firstOptions, *first, entry("A2"), QStringLiteral("東京都"));

@@ -20,6 +20,7 @@ inline void PrintTo(const QString &text, std::ostream *os)
 
 namespace torumin::testing {
 
+#ifndef Q_OS_WIN
 // QSettings keeps every file it has parsed in a per-process cache and trusts it
 // while size and modification time are unchanged, so a second store opened on
 // the same path in this process may never look at the bytes. A copy under a
@@ -34,6 +35,7 @@ inline std::unique_ptr<QtSettingsStore> reopenFromCopy(const QString &path)
     EXPECT_FALSE(notice.has_value()) << notice.value_or(SettingsNotice{}).text.toStdString();
     return store;
 }
+#endif
 
 inline QStringList asideCopies(const QString &folder)
 {
