@@ -77,6 +77,13 @@ install(CODE "
     endif()
 ")
 
+# Qt's own texts in Japanese (the OK and Cancel of message boxes, the file
+# chooser), where the program looks for them beside itself. The .qm files
+# are the same on every system: Debian's serve.
+find_file(TORUMIN_QTBASE_JA qtbase_ja.qm PATHS /usr/share/qt6/translations NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH
+          REQUIRED)
+install(FILES "${TORUMIN_QTBASE_JA}" DESTINATION "${_bin}/translations")
+
 configure_file("${CMAKE_SOURCE_DIR}/packaging/windows/README.txt.in" "${CMAKE_BINARY_DIR}/windows/README.txt" @ONLY)
 install(FILES "${CMAKE_BINARY_DIR}/windows/README.txt" DESTINATION "${_bin}")
 install(FILES "${CMAKE_SOURCE_DIR}/LICENSE" DESTINATION "${_bin}" RENAME LICENSE.txt)
