@@ -354,25 +354,17 @@ void ListDownload::install(const CheckedList &checked)
     }
     m_partial->setAutoRemove(false);
     flushFolder(m_request.folder);
-    if (offices) {
-        ListDownloadResult result;
-        result.outcome = ListDownloadResult::Outcome::Installed;
-        result.path = target;
-        result.dataDate = checked.dataDate;
-        result.recordCount = checked.recordCount;
-        finish(std::move(result));
-        return;
+    if (!offices) {
+        const QString canonicalFolder = QFileInfo(m_request.folder).canonicalFilePath();
+        QStringList inUse{downloadedListName(checked.dataDate)};
+        for (const QString &path : m_request.inUsePaths) {
+            const QFileInfo info(path);
+            if (!path.isEmpty() && QFileInfo(info.absolutePath()).canonicalFilePath() == canonicalFolder)
+                inUse.append(info.fileName());
+        }
+        for (const QString &name : downloadedListsToRemove(folder.entryList(QDir::Files), inUse))
+            QFile::remove(folder.filePath(name));
     }
-
-    const QString canonicalFolder = QFileInfo(m_request.folder).canonicalFilePath();
-    QStringList inUse{downloadedListName(checked.dataDate)};
-    for (const QString &path : m_request.inUsePaths) {
-        const QFileInfo info(path);
-        if (!path.isEmpty() && QFileInfo(info.absolutePath()).canonicalFilePath() == canonicalFolder)
-            inUse.append(info.fileName());
-    }
-    for (const QString &name : downloadedListsToRemove(folder.entryList(QDir::Files), inUse))
-        QFile::remove(folder.filePath(name));
 
     ListDownloadResult result;
     result.outcome = ListDownloadResult::Outcome::Installed;

@@ -28,6 +28,18 @@ QString characters(QStringView text, qsizetype from, qsizetype to)
     return text.mid(from - 1, to - from + 1).toString();
 }
 
+// A line's start: the code as the format writes it, then U+3000.
+void appendCode(QString &line, QStringView code, const CandidateFormat &format)
+{
+    if (format.mark)
+        line += QStringLiteral("〒");
+    line += code.left(3);
+    if (format.hyphen)
+        line += QLatin1Char('-');
+    line += code.right(4);
+    line += QStringLiteral("　");
+}
+
 } // namespace
 
 SplitAddress splitAddress(QStringView address)
@@ -94,16 +106,9 @@ QString candidateLine(const PostalTable &table, int row, const QString &prefectu
     const QStringView town = table.townName(row);
     if (city.isEmpty() && town.isEmpty())
         return {};
-    const QStringView code = table.zipCode(row);
     QString line;
     line.reserve(12 + prefecture.size() + city.size() + town.size());
-    if (format.mark)
-        line += QStringLiteral("〒");
-    line += code.left(3);
-    if (format.hyphen)
-        line += QLatin1Char('-');
-    line += code.right(4);
-    line += QStringLiteral("　");
+    appendCode(line, table.zipCode(row), format);
     if (format.prefecture)
         line += prefecture;
     line += city;
@@ -113,15 +118,8 @@ QString candidateLine(const PostalTable &table, int row, const QString &prefectu
 
 QString officeCandidateLine(const OfficeTable &offices, int office, const CandidateFormat &format)
 {
-    const QStringView code = offices.code(office);
     QString line;
-    if (format.mark)
-        line += QStringLiteral("〒");
-    line += code.left(3);
-    if (format.hyphen)
-        line += QLatin1Char('-');
-    line += code.right(4);
-    line += QStringLiteral("　");
+    appendCode(line, offices.code(office), format);
     if (format.prefecture)
         line += offices.prefName(office);
     return line + offices.cityName(office) + offices.townName(office) + offices.rest(office) + u'\u3000'
