@@ -25,11 +25,9 @@ OfficePlaces::OfficePlaces(const PostalTable &table, const OfficeTable &offices)
     , m_offices(offices)
 {
     const int count = offices.recordCount();
-    m_names.reserve(static_cast<std::size_t>(count));
-    for (int row = 0; row < count; ++row) {
+    m_names.resize(static_cast<std::size_t>(count));
+    for (int row = 0; row < count; ++row)
         m_byArea[areaKey(offices.prefName(row), offices.cityName(row), offices.townName(row))].push_back(row);
-        m_names.push_back(foldOfficeName(offices.name(row)));
-    }
     QSet<QStringView> seen;
     for (int row = 0; row < table.recordCount(); ++row) {
         const QStringView prefecture = table.prefName(row);
@@ -38,6 +36,14 @@ OfficePlaces::OfficePlaces(const PostalTable &table, const OfficeTable &offices)
             m_prefectures.push_back(prefecture.toString());
         }
     }
+}
+
+const QString &OfficePlaces::foldedName(int office) const
+{
+    std::optional<QString> &name = m_names[static_cast<std::size_t>(office)];
+    if (!name)
+        name = foldOfficeName(m_offices.name(office));
+    return *name;
 }
 
 const std::vector<int> *OfficePlaces::officesAt(int row) const

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
 #include <vector>
 
 namespace torumin {
@@ -24,7 +25,9 @@ public:
     [[nodiscard]] const OfficeTable &offices() const noexcept { return m_offices; }
     // The offices in the town area of a row of the postal list.
     [[nodiscard]] const std::vector<int> *officesAt(int row) const;
-    [[nodiscard]] const QString &foldedName(int office) const { return m_names[static_cast<std::size_t>(office)]; }
+    // Folded on first use: an address looks at the few offices of its town
+    // area, never at all 22,000.
+    [[nodiscard]] const QString &foldedName(int office) const;
     // The postal list's prefectures, for an address that follows a name.
     [[nodiscard]] const std::vector<QString> &prefectures() const noexcept { return m_prefectures; }
 
@@ -32,7 +35,7 @@ private:
     const PostalTable &m_table;
     const OfficeTable &m_offices;
     QHash<QString, std::vector<int>> m_byArea;
-    std::vector<QString> m_names;
+    mutable std::vector<std::optional<QString>> m_names;
     std::vector<QString> m_prefectures;
 };
 
