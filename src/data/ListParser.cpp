@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 
 namespace torumin::detail {
 
@@ -76,8 +77,22 @@ struct Problem {
 
 class ListParser {
 public:
-    ListParser(ListByteSource &source, const ListLayout &layout, std::size_t chunkBytes);
-    ListReadResult run(const QString &name);
+    // `sizeHint` sizes the table: the source's own, or more when rows read
+    // elsewhere are to be added.
+    ListParser(ListByteSource &source, const ListLayout &layout, std::size_t chunkBytes, std::int64_t sizeHint);
+
+    // Reads every record: false when the read stopped at a problem, which
+    // result() then reports.
+    [[nodiscard]] bool parse();
+    [[nodiscard]] ListEncoding encoding() const noexcept { return m_text.encoding(); }
+    // After a clean parse(): adds the rows of a table read from the rest of
+    // the same list.
+    [[nodiscard]] bool appendRows(const PostalTable &tail) noexcept { return m_builder.appendRows(tail); }
+    // The rows read, without judging them: the builder is spent afterwards.
+    [[nodiscard]] PostalTable takeTable() noexcept { return m_builder.finish(); }
+    // The table and, after a problem or for a list without records, the
+    // user's message; the builder is spent afterwards.
+    [[nodiscard]] ListReadResult result(const QString &name);
 
 private:
     enum class Step { Ok, Finished, Failed };
@@ -144,6 +159,7 @@ private:
     std::string m_joined;
     std::u16string m_folded;
     std::optional<Problem> m_problem;
+    bool m_noConverter = false;
 };
 
 std::size_t textUnitsHint(std::int64_t size)
@@ -161,11 +177,12 @@ std::size_t rowsHint(std::int64_t size, int fields)
     return static_cast<std::size_t>(size) / static_cast<std::size_t>(fields) + 1;
 }
 
-ListParser::ListParser(ListByteSource &source, const ListLayout &layout, std::size_t chunkBytes)
+ListParser::ListParser(ListByteSource &source, const ListLayout &layout, std::size_t chunkBytes,
+                       std::int64_t sizeHint)
     : m_layout(layout),
       m_text(source),
       m_capacity(std::max(chunkBytes, kMinChunkBytes)),
-      m_builder(textUnitsHint(source.sizeHint()), rowsHint(source.sizeHint(), layout.fields))
+      m_builder(textUnitsHint(sizeHint), rowsHint(sizeHint, layout.fields))
 {
 }
 
@@ -488,19 +505,15 @@ std::optional<std::size_t> ListParser::decode(std::string_view bytes, const Fiel
     return decoded.units;
 }
 
-ListReadResult ListParser::run(const QString &name)
+bool ListParser::parse()
 {
-    const ListKind kind = m_layout.kind;
-    ListReadResult result;
     if (!m_decoder.isValid()) {
-        result.error = noConverterError(kind, name);
-        return result;
+        m_noConverter = true;
+        return false;
     }
     m_buffer.reset(new (std::nothrow) char[m_capacity]);
-    if (!m_builder.isValid() || !m_buffer) {
-        result.error = outOfMemoryError(kind, name, 0, 0);
-        return result;
-    }
+    if (!m_builder.isValid() || !m_buffer)
+        return fail(Problem::Kind::OutOfMemory, 0);
     for (;;) {
         if (m_field == 0) {
             const Step step = startRecord();
@@ -509,6 +522,17 @@ ListReadResult ListParser::run(const QString &name)
         }
         if (readField() != Step::Ok)
             break;
+    }
+    return !m_problem;
+}
+
+ListReadResult ListParser::result(const QString &name)
+{
+    const ListKind kind = m_layout.kind;
+    ListReadResult result;
+    if (m_noConverter) {
+        result.error = noConverterError(kind, name);
+        return result;
     }
     result.table = m_builder.finish();
     if (!m_problem) {
@@ -565,8 +589,55 @@ ListReadResult ListParser::run(const QString &name)
 ListReadResult parseList(ListByteSource &source, const ListLayout &layout, const QString &nameForMessages,
                          std::size_t chunkBytes)
 {
-    ListParser parser(source, layout, chunkBytes);
-    return parser.run(nameForMessages);
+    ListParser parser(source, layout, chunkBytes, source.sizeHint());
+    (void)parser.parse();
+    return parser.result(nameForMessages);
+}
+
+ListReadResult parseListInHalves(std::string_view bytes, const ListLayout &layout, const QString &nameForMessages,
+                                 std::size_t chunkBytes)
+{
+    const auto whole = [&] {
+        MemoryByteSource source(bytes);
+        return parseList(source, layout, nameForMessages, chunkBytes);
+    };
+    // The second half starts after a line end near the middle. Should that
+    // be inside a quoted field, the first half ends in an open quote, which
+    // is a problem, and the list is read whole.
+    const std::size_t lineEnd = bytes.find('\n', bytes.size() / 2);
+    if (lineEnd == std::string_view::npos || lineEnd + 1 >= bytes.size())
+        return whole();
+    MemoryByteSource headSource(bytes.substr(0, lineEnd + 1));
+    MemoryByteSource tailSource(bytes.substr(lineEnd + 1));
+    ListParser head(headSource, layout, chunkBytes, static_cast<std::int64_t>(bytes.size()));
+    bool headClean = false;
+    bool tailClean = false;
+    ListEncoding tailEncoding = ListEncoding::Undecided;
+    PostalTable tail;
+    {
+        std::jthread worker([&] {
+            try {
+                ListParser parser(tailSource, layout, chunkBytes, tailSource.sizeHint());
+                tailClean = parser.parse();
+                tailEncoding = parser.encoding();
+                tail = parser.takeTable();
+            } catch (...) {
+                // Read whole below, where the failure shows as it would have.
+                tailClean = false;
+            }
+        });
+        headClean = head.parse();
+    }
+    // Each half settles its encoding by its own first bytes outside ASCII.
+    // Halves that disagree are read whole, where the first such bytes decide.
+    const ListEncoding headEncoding = head.encoding();
+    const bool sameEncoding = headEncoding == ListEncoding::Undecided || tailEncoding == ListEncoding::Undecided
+        || headEncoding == tailEncoding;
+    if (headClean && tailClean && sameEncoding && head.appendRows(tail))
+        return head.result(nameForMessages);
+    // Any problem is reported as a single pass finds it, with its line number
+    // counted from the start of the list.
+    return whole();
 }
 
 } // namespace torumin::detail

@@ -3,11 +3,13 @@
 #include "data/ListByteSource.h"
 #include "data/ListErrorMessages.h"
 #include "data/ListParser.h"
+#include "data/PageBuffer.h"
 #include "data/ZipEntrySource.h"
 
 #include <QFileInfo>
 
 #include <algorithm>
+#include <thread>
 
 #ifdef Q_OS_WIN
 #include <QDir>
@@ -48,6 +50,14 @@ ListReadResult readArchive(ZipEntrySource &archive, ZipEntrySource::OpenStatus s
     return {PostalTable(), outOfMemoryError(kind, name, 0, 0)};
 }
 
+// Below this a second thread gains less than it costs to start.
+constexpr std::int64_t kHalvesMinBytes = 1 << 20;
+
+bool worthReadingInHalves(std::int64_t size)
+{
+    return size >= kHalvesMinBytes && std::thread::hardware_concurrency() >= 2;
+}
+
 } // namespace
 
 ListReadResult readListFile(const QString &path, const ListLayout &layout)
@@ -65,6 +75,17 @@ ListReadResult readListFile(const QString &path, const ListLayout &layout)
         ZipEntrySource archive;
         return readArchive(archive, archive.openFile(path), layout, path);
     }
+    if (worthReadingInHalves(source.fileSize())) {
+        // One byte more than the size found at opening shows a file still
+        // being written to, which the reading below reports as it goes.
+        PageBuffer whole;
+        const auto size = static_cast<std::size_t>(source.fileSize());
+        if (whole.allocate(size + 1)) {
+            char *bytes = reinterpret_cast<char *>(whole.data());
+            if (source.peek(bytes, size + 1) == source.fileSize())
+                return detail::parseListInHalves(std::string_view(bytes, size), layout, path);
+        }
+    }
     return detail::parseList(source, layout, path);
 }
 
@@ -78,6 +99,8 @@ ListReadResult readListBytes(std::string_view bytes, const QString &nameForMessa
         ZipEntrySource archive;
         return readArchive(archive, archive.openBytes(bytes), layout, nameForMessages);
     }
+    if (worthReadingInHalves(size))
+        return detail::parseListInHalves(bytes, layout, nameForMessages);
     MemoryByteSource source(bytes);
     return detail::parseList(source, layout, nameForMessages);
 }

@@ -3,6 +3,7 @@
 #include "data/PostalTableStorage.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace torumin {
@@ -50,18 +51,35 @@ bool PostalTableBuilder::beginRow() noexcept
 {
     if (!m_valid)
         return false;
-    const auto row = static_cast<std::size_t>(m_storage->rows);
+    if (!reserveRows(static_cast<std::size_t>(m_storage->rows) + 1)) {
+        m_valid = false;
+        return false;
+    }
     m_rowTextStart = m_textUsed;
     m_rowOpen = true;
-    if (row >= m_rowCapacity) {
-        const std::size_t wanted = m_rowCapacity * 2;
-        if (!m_storage->cells.grow(wanted * kRowBytes, row * kRowBytes)) {
-            m_valid = false;
-            return false;
-        }
-        m_rowCapacity = wanted;
-    }
     return true;
+}
+
+bool PostalTableBuilder::reserveRows(std::size_t rows) noexcept
+{
+    if (rows <= m_rowCapacity)
+        return true;
+    const std::size_t wanted = std::max(rows, m_rowCapacity * 2);
+    if (!m_storage->cells.grow(wanted * kRowBytes, static_cast<std::size_t>(m_storage->rows) * kRowBytes))
+        return false;
+    m_rowCapacity = wanted;
+    return true;
+}
+
+bool PostalTableBuilder::reserveText(std::size_t units) noexcept
+{
+    if (units > kMaxTextUnits)
+        return false;
+    const std::size_t capacityUnits = m_storage->text.capacity() / kUnitBytes;
+    if (units <= capacityUnits)
+        return true;
+    const std::size_t wanted = std::min(std::max(units, capacityUnits * 2), kMaxTextUnits);
+    return m_storage->text.grow(wanted * kUnitBytes, m_textUsed * kUnitBytes);
 }
 
 void PostalTableBuilder::endRow() noexcept
@@ -75,18 +93,9 @@ char16_t *PostalTableBuilder::beginText(std::size_t maxUnits) noexcept
     if (!m_valid)
         return nullptr;
     m_pendingPrefix = lengthPrefixUnits(maxUnits);
-    const std::size_t needed = m_textUsed + m_pendingPrefix + maxUnits;
-    if (needed > kMaxTextUnits) {
+    if (!reserveText(m_textUsed + m_pendingPrefix + maxUnits)) {
         m_valid = false;
         return nullptr;
-    }
-    const std::size_t capacityUnits = m_storage->text.capacity() / kUnitBytes;
-    if (needed > capacityUnits) {
-        const std::size_t wanted = std::min(std::max(needed, capacityUnits * 2), kMaxTextUnits);
-        if (!m_storage->text.grow(wanted * kUnitBytes, m_textUsed * kUnitBytes)) {
-            m_valid = false;
-            return nullptr;
-        }
     }
     return reinterpret_cast<char16_t *>(m_storage->text.data()) + m_textUsed + m_pendingPrefix;
 }
@@ -124,6 +133,32 @@ void PostalTableBuilder::repeatPrevious(int column) noexcept
     cells()[cell] = cells()[cell - kStoredColumnCount];
 }
 
+bool PostalTableBuilder::appendRows(const PostalTable &tail) noexcept
+{
+    if (!m_valid || m_rowOpen)
+        return false;
+    if (!tail.m_storage || tail.m_storage->rows == 0)
+        return true;
+    const PostalTable::Storage &from = *tail.m_storage;
+    // The tail's text goes after ours without its own empty entry, so each
+    // of its positions but the empty one moves by the same amount.
+    const std::size_t movedUnits = from.textUnits - 1;
+    const std::size_t shift = m_textUsed - 1;
+    const auto ownRows = static_cast<std::size_t>(m_storage->rows);
+    const auto tailRows = static_cast<std::size_t>(from.rows);
+    if (!reserveText(m_textUsed + movedUnits) || !reserveRows(ownRows + tailRows))
+        return false;
+    std::memcpy(reinterpret_cast<char16_t *>(m_storage->text.data()) + m_textUsed, from.textData() + 1,
+                movedUnits * kUnitBytes);
+    const std::uint32_t *source = from.cellData();
+    std::uint32_t *target = cells() + ownRows * kStoredColumnCount;
+    for (std::size_t i = 0; i < tailRows * kStoredColumnCount; ++i)
+        target[i] = source[i] == kEmptyTextEntry ? kEmptyTextEntry : static_cast<std::uint32_t>(source[i] + shift);
+    m_textUsed += movedUnits;
+    m_storage->rows += from.rows;
+    return true;
+}
+
 PostalTable PostalTableBuilder::finish() noexcept
 {
     PostalTable table;
@@ -134,6 +169,7 @@ PostalTable PostalTableBuilder::finish() noexcept
     if (m_rowOpen)
         m_textUsed = m_rowTextStart;
     const auto rows = static_cast<std::size_t>(m_storage->rows);
+    m_storage->textUnits = m_textUsed;
     m_storage->text.shrinkTo(m_textUsed * kUnitBytes);
     m_storage->cells.shrinkTo(rows * kRowBytes);
     table.m_storage = std::move(m_storage);

@@ -38,11 +38,18 @@ public:
     // The current row shares the previous row's text in this column.
     void repeatPrevious(int column) noexcept;
 
+    // Adds the rows of `tail`, a table read from the rest of the same list,
+    // after the rows ended so far. False, leaving this builder as it was,
+    // when memory ran out or a row is open.
+    [[nodiscard]] bool appendRows(const PostalTable &tail) noexcept;
+
     // The table of all rows ended so far; the builder is spent afterwards.
     [[nodiscard]] PostalTable finish() noexcept;
 
 private:
     [[nodiscard]] std::uint32_t *cells() noexcept;
+    [[nodiscard]] bool reserveText(std::size_t units) noexcept;
+    [[nodiscard]] bool reserveRows(std::size_t rows) noexcept;
 
     std::unique_ptr<PostalTable::Storage> m_storage;
     std::size_t m_textUsed = 0;      // units

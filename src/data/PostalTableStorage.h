@@ -22,6 +22,7 @@ struct PostalTable::Storage {
     PageBuffer text;   // char16_t entries
     PageBuffer cells;  // std::uint32_t positions
     int rows = 0;
+    std::size_t textUnits = 0;  // in use, entry 0 included
 
     [[nodiscard]] const char16_t *textData() const noexcept
     {

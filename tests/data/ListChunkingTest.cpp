@@ -86,6 +86,49 @@ TEST(ListChunking, ErrorsPointAtTheSameByteForEveryBufferSize)
     }
 }
 
+// Read in two halves, a list gives what one pass gives: the same rows in
+// every column, or the same problem at the same place with the same rows
+// before it. Every prefix of these lists is tried, so the middle falls on
+// every line and every problem lands in either half, and in the middle of a
+// quoted line end, of a character and of the encoding's first evidence.
+TEST(ListChunking, HalvesReadAsOnePassDoes)
+{
+    const std::string good = test::toCp932("01101,2,0010003,\"ﾎｯｶｲﾄﾞｳ\",k,t,\"北海道\",c,t,0,0,0,0,0,0\r\n");
+    const std::string utf8 = "13101,2,1000001,\"ﾄｳｷｮｳﾄ\",k,t,\"東京都\",\"千代田区\",\"千代田\",0,0,0,0,0,0\n";
+    const std::string lists[] = {
+        mixedList(),
+        good + good + "01101,2,001x003,k,k,k,p,c,t,0,0,0,0,0,0\r\n" + good,
+        good + "01101,2,0010003,k,k,\"a\nb\",p,c,t,0,0,0,0,0,0\r\n" + good + good,
+        "01101,2,0010003,k,k,t,p,c,t,0,0,0,0,0,0\n01101,2,0010004,k,k,t,p,c,t,0,0,0,0,0,0\n" + utf8 + utf8,
+        "\xEF\xBB\xBF" + utf8 + utf8 + utf8,
+        good + good + utf8 + utf8,
+    };
+    const QString name = QStringLiteral("t.csv");
+    for (const std::string &list : lists) {
+        for (std::size_t size = 1; size <= list.size(); ++size) {
+            const std::string_view bytes(list.data(), size);
+            MemoryByteSource source(bytes);
+            const ListReadResult once = detail::parseList(source, kPostalListLayout, name);
+            const ListReadResult halves = detail::parseListInHalves(bytes, kPostalListLayout, name);
+            SCOPED_TRACE(testing::Message() << "list of " << list.size() << " bytes cut to " << size);
+            ASSERT_EQ(halves.error.has_value(), once.error.has_value());
+            if (once.error) {
+                EXPECT_EQ(halves.error->code, once.error->code);
+                EXPECT_EQ(halves.error->byteOffset, once.error->byteOffset);
+                EXPECT_EQ(halves.error->message, once.error->message);
+            }
+            ASSERT_EQ(halves.table.recordCount(), once.table.recordCount());
+            for (int row = 0; row < once.table.recordCount(); ++row) {
+                for (int column = 0; column < kStoredColumnCount; ++column) {
+                    const auto which = static_cast<PostalColumn>(column);
+                    EXPECT_EQ(halves.table.field(which, row), once.table.field(which, row))
+                        << "row " << row << " column " << column;
+                }
+            }
+        }
+    }
+}
+
 TEST(ListChunking, TableGrowsPastAWrongSizeHint)
 {
     // Enough distinct text to outgrow small buffers into mapped ones.
