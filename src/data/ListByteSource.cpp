@@ -39,6 +39,18 @@ std::int64_t MemoryByteSource::sizeHint() const
     return m_reportSize ? static_cast<std::int64_t>(m_bytes.size()) : 0;
 }
 
+std::int64_t LimitedByteSource::read(char *into, std::size_t capacity)
+{
+    const auto count = static_cast<std::size_t>(std::min<std::int64_t>(
+        static_cast<std::int64_t>(capacity), m_left));
+    if (count == 0)
+        return 0;
+    const std::int64_t read = m_inner.read(into, count);
+    if (read > 0)
+        m_left -= read;
+    return read;
+}
+
 FileByteSource::~FileByteSource()
 {
     close();
@@ -107,17 +119,27 @@ FileByteSource::OpenStatus FileByteSource::open(const QString &path)
     return OpenStatus::Opened;
 }
 
-std::int64_t FileByteSource::peek(char *into, std::size_t capacity)
+std::int64_t FileByteSource::peekAt(char *into, std::size_t capacity, std::int64_t offset)
 {
     if (m_fd < 0)
         return -1;
     for (;;) {
-        const ssize_t count = ::pread(m_fd, into, capacity, 0);
+        const ssize_t count = ::pread(m_fd, into, capacity, static_cast<off_t>(offset));
         if (count >= 0)
             return static_cast<std::int64_t>(count);
         if (errno != EINTR)
             return -1;
     }
+}
+
+bool FileByteSource::seek(std::int64_t offset)
+{
+    if (m_fd < 0)
+        return false;
+    if (::lseek(m_fd, static_cast<off_t>(offset), SEEK_SET) >= 0)
+        return true;
+    m_errorText = qt_error_string(errno);
+    return false;
 }
 
 std::int64_t FileByteSource::read(char *into, std::size_t capacity)
@@ -167,11 +189,25 @@ FileByteSource::OpenStatus FileByteSource::open(const QString &path)
     return OpenStatus::Opened;
 }
 
-std::int64_t FileByteSource::peek(char *into, std::size_t capacity)
+std::int64_t FileByteSource::peekAt(char *into, std::size_t capacity, std::int64_t offset)
 {
     if (!m_file)
         return -1;
-    return m_file->peek(into, static_cast<qint64>(capacity));
+    const qint64 position = m_file->pos();
+    if (!m_file->seek(offset))
+        return -1;
+    const qint64 count = m_file->read(into, static_cast<qint64>(capacity));
+    return m_file->seek(position) ? count : -1;
+}
+
+bool FileByteSource::seek(std::int64_t offset)
+{
+    if (!m_file)
+        return false;
+    if (m_file->seek(offset))
+        return true;
+    m_errorText = m_file->errorString();
+    return false;
 }
 
 std::int64_t FileByteSource::read(char *into, std::size_t capacity)

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -59,6 +60,20 @@ private:
     bool m_reportSize;
 };
 
+// No more than the first `limit` bytes of another source.
+class LimitedByteSource final : public ListByteSource {
+public:
+    LimitedByteSource(ListByteSource &inner, std::int64_t limit) noexcept : m_inner(inner), m_left(limit) {}
+
+    std::int64_t read(char *into, std::size_t capacity) override;
+    [[nodiscard]] std::int64_t sizeHint() const override { return std::min(m_inner.sizeHint(), m_left); }
+    [[nodiscard]] QString errorText() const override { return m_inner.errorText(); }
+
+private:
+    ListByteSource &m_inner;
+    std::int64_t m_left;
+};
+
 // A list file. Opening refuses anything but a regular file before a single
 // byte is read: opening a FIFO for reading would wait for a writer, and a
 // device may never end.
@@ -74,9 +89,12 @@ public:
     OpenStatus open(const QString &path);
     // The size found at opening.
     [[nodiscard]] std::int64_t fileSize() const noexcept { return m_size; }
-    // Copies up to `capacity` bytes from the start of the file without moving
-    // the read position: the count, or -1 on an error.
-    std::int64_t peek(char *into, std::size_t capacity);
+    // Copies up to `capacity` bytes from `offset` (or the start) without
+    // moving the read position: the count, or -1 on an error.
+    std::int64_t peekAt(char *into, std::size_t capacity, std::int64_t offset);
+    std::int64_t peek(char *into, std::size_t capacity) { return peekAt(into, capacity, 0); }
+    // Moves the read position to `offset` from the start.
+    [[nodiscard]] bool seek(std::int64_t offset);
 
     std::int64_t read(char *into, std::size_t capacity) override;
     [[nodiscard]] std::int64_t sizeHint() const override { return m_size; }

@@ -77,17 +77,15 @@ struct Problem {
 
 class ListParser {
 public:
-    // `sizeHint` sizes the table: the source's own, or more when rows read
-    // elsewhere are to be added.
-    ListParser(ListByteSource &source, const ListLayout &layout, std::size_t chunkBytes, std::int64_t sizeHint);
+    ListParser(ListByteSource &source, const ListLayout &layout, std::size_t chunkBytes);
 
     // Reads every record: false when the read stopped at a problem, which
     // result() then reports.
     [[nodiscard]] bool parse();
     [[nodiscard]] ListEncoding encoding() const noexcept { return m_text.encoding(); }
-    // After a clean parse(): adds the rows of a table read from the rest of
-    // the same list.
-    [[nodiscard]] bool appendRows(const PostalTable &tail) noexcept { return m_builder.appendRows(tail); }
+    // After a clean parse(): takes the rows of a table read from the rest of
+    // the same list as the rows after these.
+    [[nodiscard]] bool appendRows(PostalTable &&tail) noexcept { return m_builder.appendRows(std::move(tail)); }
     // The rows read, without judging them: the builder is spent afterwards.
     [[nodiscard]] PostalTable takeTable() noexcept { return m_builder.finish(); }
     // The table and, after a problem or for a list without records, the
@@ -177,12 +175,11 @@ std::size_t rowsHint(std::int64_t size, int fields)
     return static_cast<std::size_t>(size) / static_cast<std::size_t>(fields) + 1;
 }
 
-ListParser::ListParser(ListByteSource &source, const ListLayout &layout, std::size_t chunkBytes,
-                       std::int64_t sizeHint)
+ListParser::ListParser(ListByteSource &source, const ListLayout &layout, std::size_t chunkBytes)
     : m_layout(layout),
       m_text(source),
       m_capacity(std::max(chunkBytes, kMinChunkBytes)),
-      m_builder(textUnitsHint(sizeHint), rowsHint(sizeHint, layout.fields))
+      m_builder(textUnitsHint(source.sizeHint()), rowsHint(source.sizeHint(), layout.fields))
 {
 }
 
@@ -589,9 +586,52 @@ ListReadResult ListParser::result(const QString &name)
 ListReadResult parseList(ListByteSource &source, const ListLayout &layout, const QString &nameForMessages,
                          std::size_t chunkBytes)
 {
-    ListParser parser(source, layout, chunkBytes, source.sizeHint());
+    ListParser parser(source, layout, chunkBytes);
     (void)parser.parse();
     return parser.result(nameForMessages);
+}
+
+std::optional<std::size_t> lineEndAfter(std::string_view bytes) noexcept
+{
+    const std::size_t lineEnd = bytes.find('\n');
+    if (lineEnd == std::string_view::npos)
+        return std::nullopt;
+    return lineEnd + 1;
+}
+
+ListReadResult parseListInHalves(ListByteSource &head, ListByteSource &tail, const WholeListRead &whole,
+                                 const ListLayout &layout, const QString &nameForMessages, std::size_t chunkBytes)
+{
+    ListParser first(head, layout, chunkBytes);
+    bool firstClean = false;
+    bool secondClean = false;
+    ListEncoding secondEncoding = ListEncoding::Undecided;
+    PostalTable second;
+    {
+        std::jthread worker([&] {
+            try {
+                ListParser parser(tail, layout, chunkBytes);
+                secondClean = parser.parse();
+                secondEncoding = parser.encoding();
+                second = parser.takeTable();
+            } catch (...) {
+                // Read whole below, where the failure shows as it would have.
+                secondClean = false;
+            }
+        });
+        firstClean = first.parse();
+    }
+    // Each half settles its encoding by its own first bytes outside ASCII.
+    // Halves that disagree are read whole, where the first such bytes decide.
+    const ListEncoding firstEncoding = first.encoding();
+    const bool sameEncoding = firstEncoding == ListEncoding::Undecided || secondEncoding == ListEncoding::Undecided
+        || firstEncoding == secondEncoding;
+    // Should the second half start inside a quoted field, the first ends in
+    // an open quote, which is a problem. Any problem is reported as one pass
+    // finds it, with its line counted from the start of the list.
+    if (firstClean && secondClean && sameEncoding && first.appendRows(std::move(second)))
+        return first.result(nameForMessages);
+    return whole();
 }
 
 ListReadResult parseListInHalves(std::string_view bytes, const ListLayout &layout, const QString &nameForMessages,
@@ -601,43 +641,13 @@ ListReadResult parseListInHalves(std::string_view bytes, const ListLayout &layou
         MemoryByteSource source(bytes);
         return parseList(source, layout, nameForMessages, chunkBytes);
     };
-    // The second half starts after a line end near the middle. Should that
-    // be inside a quoted field, the first half ends in an open quote, which
-    // is a problem, and the list is read whole.
-    const std::size_t lineEnd = bytes.find('\n', bytes.size() / 2);
-    if (lineEnd == std::string_view::npos || lineEnd + 1 >= bytes.size())
+    const std::size_t middle = bytes.size() / 2;
+    const std::optional<std::size_t> split = lineEndAfter(bytes.substr(middle));
+    if (!split || middle + *split >= bytes.size())
         return whole();
-    MemoryByteSource headSource(bytes.substr(0, lineEnd + 1));
-    MemoryByteSource tailSource(bytes.substr(lineEnd + 1));
-    ListParser head(headSource, layout, chunkBytes, static_cast<std::int64_t>(bytes.size()));
-    bool headClean = false;
-    bool tailClean = false;
-    ListEncoding tailEncoding = ListEncoding::Undecided;
-    PostalTable tail;
-    {
-        std::jthread worker([&] {
-            try {
-                ListParser parser(tailSource, layout, chunkBytes, tailSource.sizeHint());
-                tailClean = parser.parse();
-                tailEncoding = parser.encoding();
-                tail = parser.takeTable();
-            } catch (...) {
-                // Read whole below, where the failure shows as it would have.
-                tailClean = false;
-            }
-        });
-        headClean = head.parse();
-    }
-    // Each half settles its encoding by its own first bytes outside ASCII.
-    // Halves that disagree are read whole, where the first such bytes decide.
-    const ListEncoding headEncoding = head.encoding();
-    const bool sameEncoding = headEncoding == ListEncoding::Undecided || tailEncoding == ListEncoding::Undecided
-        || headEncoding == tailEncoding;
-    if (headClean && tailClean && sameEncoding && head.appendRows(tail))
-        return head.result(nameForMessages);
-    // Any problem is reported as a single pass finds it, with its line number
-    // counted from the start of the list.
-    return whole();
+    MemoryByteSource head(bytes.substr(0, middle + *split));
+    MemoryByteSource tail(bytes.substr(middle + *split));
+    return parseListInHalves(head, tail, whole, layout, nameForMessages, chunkBytes);
 }
 
 } // namespace torumin::detail

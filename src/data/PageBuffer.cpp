@@ -142,11 +142,16 @@ void PageBuffer::shrinkTo(std::size_t usedBytes) noexcept
         usedBytes = 1;
 #ifdef Q_OS_LINUX
     if (m_mapped) {
-        // To the small page: the kernel splits a huge page it has to give
-        // back in part, and a list just over a huge page (the office list)
-        // would otherwise hold two.
+        // A huge page given back in part is split, and on a virtual machine
+        // every small page of it then costs a trip to the hypervisor at its
+        // first use: milliseconds for the nationwide list. So the last huge
+        // page is kept whole when it is at least half used, and split only
+        // when that frees more than it costs.
         const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
-        const std::size_t keep = (usedBytes + page - 1) / page * page;
+        const std::size_t lastPageUse = usedBytes % kHugePageBytes;
+        const std::size_t keep = lastPageUse == 0 || lastPageUse >= kHugePageBytes / 2
+            ? roundUpToHugePage(usedBytes)
+            : (usedBytes + page - 1) / page * page;
         if (keep < m_held) {
             ::munmap(m_data + keep, m_held - keep);
             m_held = keep;

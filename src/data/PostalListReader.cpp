@@ -3,12 +3,12 @@
 #include "data/ListByteSource.h"
 #include "data/ListErrorMessages.h"
 #include "data/ListParser.h"
-#include "data/PageBuffer.h"
 #include "data/ZipEntrySource.h"
 
 #include <QFileInfo>
 
 #include <algorithm>
+#include <optional>
 #include <thread>
 
 #ifdef Q_OS_WIN
@@ -50,12 +50,40 @@ ListReadResult readArchive(ZipEntrySource &archive, ZipEntrySource::OpenStatus s
     return {PostalTable(), outOfMemoryError(kind, name, 0, 0)};
 }
 
-// Below this a second thread gains less than it costs to start.
-constexpr std::int64_t kHalvesMinBytes = 1 << 20;
+// Below this a list is read in one pass: the office list (2.5 MB) takes a
+// few milliseconds, and two halves would each keep a partly used huge page.
+constexpr std::int64_t kHalvesMinBytes = std::int64_t{4} << 20;
 
 bool worthReadingInHalves(std::int64_t size)
 {
     return size >= kHalvesMinBytes && std::thread::hardware_concurrency() >= 2;
+}
+
+// The file in two halves, split after the first line end past its middle,
+// each read by a source of its own; nothing when there is no line end to
+// split at. `source` is still at the start for a read in one pass.
+std::optional<ListReadResult> readFileInHalves(FileByteSource &source, const QString &path, const ListLayout &layout)
+{
+    const std::int64_t middle = source.fileSize() / 2;
+    char window[4096];
+    const std::int64_t peeked = source.peekAt(window, sizeof window, middle);
+    const std::optional<std::size_t> lineStart =
+        detail::lineEndAfter(std::string_view(window, static_cast<std::size_t>(std::max<std::int64_t>(peeked, 0))));
+    if (!lineStart)
+        return std::nullopt;
+    const std::int64_t split = middle + static_cast<std::int64_t>(*lineStart);
+    FileByteSource rest;
+    if (split >= source.fileSize() || rest.open(path) != FileByteSource::OpenStatus::Opened || !rest.seek(split))
+        return std::nullopt;
+    LimitedByteSource head(source, split);
+    const auto whole = [&] {
+        FileByteSource again;
+        const FileByteSource::OpenStatus status = again.open(path);
+        if (status != FileByteSource::OpenStatus::Opened)
+            return ListReadResult{PostalTable(), cannotOpenError(layout.kind, path, status, again.errorText())};
+        return detail::parseList(again, layout, path);
+    };
+    return detail::parseListInHalves(head, rest, whole, layout, path);
 }
 
 } // namespace
@@ -76,15 +104,8 @@ ListReadResult readListFile(const QString &path, const ListLayout &layout)
         return readArchive(archive, archive.openFile(path), layout, path);
     }
     if (worthReadingInHalves(source.fileSize())) {
-        // One byte more than the size found at opening shows a file still
-        // being written to, which the reading below reports as it goes.
-        PageBuffer whole;
-        const auto size = static_cast<std::size_t>(source.fileSize());
-        if (whole.allocate(size + 1)) {
-            char *bytes = reinterpret_cast<char *>(whole.data());
-            if (source.peek(bytes, size + 1) == source.fileSize())
-                return detail::parseListInHalves(std::string_view(bytes, size), layout, path);
-        }
+        if (std::optional<ListReadResult> read = readFileInHalves(source, path, layout))
+            return std::move(*read);
     }
     return detail::parseList(source, layout, path);
 }

@@ -3,7 +3,6 @@
 #include "data/PostalTableStorage.h"
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 
 namespace torumin {
@@ -49,7 +48,8 @@ int PostalTableBuilder::rowCount() const noexcept
 
 bool PostalTableBuilder::beginRow() noexcept
 {
-    if (!m_valid)
+    // Rows ended now would come after those appended.
+    if (!m_valid || m_storage->next)
         return false;
     if (!reserveRows(static_cast<std::size_t>(m_storage->rows) + 1)) {
         m_valid = false;
@@ -133,29 +133,14 @@ void PostalTableBuilder::repeatPrevious(int column) noexcept
     cells()[cell] = cells()[cell - kStoredColumnCount];
 }
 
-bool PostalTableBuilder::appendRows(const PostalTable &tail) noexcept
+bool PostalTableBuilder::appendRows(PostalTable &&tail) noexcept
 {
-    if (!m_valid || m_rowOpen)
+    if (!m_valid || m_rowOpen || m_storage->next)
         return false;
-    if (!tail.m_storage || tail.m_storage->rows == 0)
-        return true;
-    const PostalTable::Storage &from = *tail.m_storage;
-    // The tail's text goes after ours without its own empty entry, so each
-    // of its positions but the empty one moves by the same amount.
-    const std::size_t movedUnits = from.textUnits - 1;
-    const std::size_t shift = m_textUsed - 1;
-    const auto ownRows = static_cast<std::size_t>(m_storage->rows);
-    const auto tailRows = static_cast<std::size_t>(from.rows);
-    if (!reserveText(m_textUsed + movedUnits) || !reserveRows(ownRows + tailRows))
+    if (tail.m_storage && tail.m_storage->next)
         return false;
-    std::memcpy(reinterpret_cast<char16_t *>(m_storage->text.data()) + m_textUsed, from.textData() + 1,
-                movedUnits * kUnitBytes);
-    const std::uint32_t *source = from.cellData();
-    std::uint32_t *target = cells() + ownRows * kStoredColumnCount;
-    for (std::size_t i = 0; i < tailRows * kStoredColumnCount; ++i)
-        target[i] = source[i] == kEmptyTextEntry ? kEmptyTextEntry : static_cast<std::uint32_t>(source[i] + shift);
-    m_textUsed += movedUnits;
-    m_storage->rows += from.rows;
+    if (tail.m_storage && tail.m_storage->rows > 0)
+        m_storage->next = std::move(tail.m_storage);
     return true;
 }
 
@@ -169,7 +154,6 @@ PostalTable PostalTableBuilder::finish() noexcept
     if (m_rowOpen)
         m_textUsed = m_rowTextStart;
     const auto rows = static_cast<std::size_t>(m_storage->rows);
-    m_storage->textUnits = m_textUsed;
     m_storage->text.shrinkTo(m_textUsed * kUnitBytes);
     m_storage->cells.shrinkTo(rows * kRowBytes);
     table.m_storage = std::move(m_storage);

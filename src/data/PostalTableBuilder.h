@@ -38,10 +38,11 @@ public:
     // The current row shares the previous row's text in this column.
     void repeatPrevious(int column) noexcept;
 
-    // Adds the rows of `tail`, a table read from the rest of the same list,
-    // after the rows ended so far. False, leaving this builder as it was,
-    // when memory ran out or a row is open.
-    [[nodiscard]] bool appendRows(const PostalTable &tail) noexcept;
+    // Takes the rows of `tail`, a table read from the rest of the same list,
+    // as the rows after those ended so far; no row can be added after them.
+    // False, leaving both as they were, when a row is open or either has
+    // rows appended already.
+    [[nodiscard]] bool appendRows(PostalTable &&tail) noexcept;
 
     // The table of all rows ended so far; the builder is spent afterwards.
     [[nodiscard]] PostalTable finish() noexcept;

@@ -22,7 +22,12 @@ struct PostalTable::Storage {
     PageBuffer text;   // char16_t entries
     PageBuffer cells;  // std::uint32_t positions
     int rows = 0;
-    std::size_t textUnits = 0;  // in use, entry 0 included
+    // The rows after these, as read from the second half of a list on a
+    // thread of its own: kept as they were read, positions into their own
+    // text, so that joining the halves copies nothing.
+    std::unique_ptr<Storage> next;
+
+    [[nodiscard]] int totalRows() const noexcept { return rows + (next ? next->rows : 0); }
 
     [[nodiscard]] const char16_t *textData() const noexcept
     {

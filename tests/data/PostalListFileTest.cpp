@@ -89,6 +89,30 @@ TEST_F(ListFiles, CutOffListKeepsItsCompleteRecords)
     EXPECT_TRUE(result.error->message.contains(QStringLiteral("3 件")));
 }
 
+// A file large enough to be read in two halves: a fault in either is told
+// as one pass over the file tells it, by its line from the start.
+TEST_F(ListFiles, LargeFileTellsAFaultByItsLineInEitherHalf)
+{
+    constexpr int kLines = 80000;  // 4.8 MB
+    std::string good;
+    for (int line = 0; line < kLines; ++line)
+        good += "01101,2," + std::to_string(1000000 + line) + ",kana,kana,kana,pref,city,town,0,0,0,0,0,0\r\n";
+    const ListReadResult whole = readPostalListFile(makeFile("large.csv", QByteArray::fromStdString(good)));
+    ASSERT_FALSE(whole.error.has_value());
+    ASSERT_EQ(whole.table.recordCount(), kLines);
+    EXPECT_EQ(whole.table.zipCode(kLines - 1), u"1079999");
+    for (const int badLine : {1000, kLines - 1000}) {
+        std::string bad = good;
+        const std::string code = std::to_string(1000000 + badLine - 1);
+        bad.replace(bad.find(code), code.size(), "100x000");
+        const ListReadResult result = readPostalListFile(makeFile("large_bad.csv", QByteArray::fromStdString(bad)));
+        ASSERT_TRUE(result.error.has_value());
+        EXPECT_EQ(result.error->code, ListErrorCode::MalformedLine);
+        EXPECT_TRUE(result.error->message.contains(QStringLiteral("%1 行目").arg(badLine))) << badLine;
+        EXPECT_EQ(result.table.recordCount(), badLine - 1);
+    }
+}
+
 TEST_F(ListFiles, ThingsThatAreNotRegularFilesAreRefusedWithoutWaiting)
 {
     const QString missing = path("missing.csv");
