@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -48,6 +49,11 @@ QString s(const char *utf8)
 const QDateTime kLoadedDate(QDate(2025, 9, 30), QTime(10, 0));
 const QDateTime kPublished(QDate(2025, 10, 31), QTime(6, 0));
 constexpr int kNationwideRecords = 124495;
+// Made absolute before any test starts the program, which makes its own
+// folder the current one: on Windows a path from the root is on the current
+// drive.
+const QString kFullList = QFileInfo(QStringLiteral(TORUMIN_FULL_LIST)).absoluteFilePath();
+const QString kFullOfficeArchive = QFileInfo(QStringLiteral(TORUMIN_FULL_OFFICE_ARCHIVE)).absoluteFilePath();
 
 // The full list as the postal service's UTF-8 edition ships it: one zipped
 // .csv dated when it was published; or the same with every postal code
@@ -55,9 +61,9 @@ constexpr int kNationwideRecords = 124495;
 // Made once each; it takes a moment.
 QByteArray fullListArchive(bool lettersForCodes)
 {
-    const ListReadResult full = readPostalListFile(QStringLiteral(TORUMIN_FULL_LIST));
+    const ListReadResult full = readPostalListFile(kFullList);
     if (full.error)
-        qFatal("the full list does not read");
+        qFatal("the full list does not read: %s", qPrintable(full.error->message));
     QString csv;
     const auto q = [](QStringView text) -> QString { return QLatin1Char('"') + text.toString() + QLatin1Char('"'); };
     for (int row = 0; row < full.table.recordCount(); ++row) {
@@ -76,7 +82,7 @@ const QByteArray kOfficePath = "/zipcode/dl/jigyosyo/zip/jigyosyo.zip";
 // The large offices' list as the postal service ships it: the bundled one.
 const QByteArray &officeArchive()
 {
-    static const QByteArray archive = QByteArray::fromStdString(test::readWholeFile(QStringLiteral(TORUMIN_FULL_OFFICE_ARCHIVE)));
+    static const QByteArray archive = QByteArray::fromStdString(test::readWholeFile(kFullOfficeArchive));
     return archive;
 }
 
