@@ -61,7 +61,8 @@ bool worthReadingInHalves(std::int64_t size)
 
 // The file in two halves, split after the first line end past its middle,
 // each read by a source of its own; nothing when there is no line end to
-// split at. `source` is still at the start for a read in one pass.
+// split at. A read in one pass, when the halves need it, starts `source`
+// over from the start.
 std::optional<ListReadResult> readFileInHalves(FileByteSource &source, const QString &path, const ListLayout &layout)
 {
     const std::int64_t middle = source.fileSize() / 2;
@@ -77,11 +78,9 @@ std::optional<ListReadResult> readFileInHalves(FileByteSource &source, const QSt
         return std::nullopt;
     LimitedByteSource head(source, split);
     const auto whole = [&] {
-        FileByteSource again;
-        const FileByteSource::OpenStatus status = again.open(path);
-        if (status != FileByteSource::OpenStatus::Opened)
-            return ListReadResult{PostalTable(), cannotOpenError(layout.kind, path, status, again.errorText())};
-        return detail::parseList(again, layout, path);
+        if (!source.seek(0))
+            return ListReadResult{PostalTable(), readFailedError(layout.kind, path, 0, source.errorText(), 0)};
+        return detail::parseList(source, layout, path);
     };
     return detail::parseListInHalves(head, rest, whole, layout, path);
 }
