@@ -345,14 +345,19 @@ void ListDownload::install(const CheckedList &checked)
         folder.filePath(offices ? kDownloadedOfficeListName : downloadedListName(checked.dataDate)));
     // rename() replaces a list of the same date in one step, so the name
     // never points at a half-written file.
+    // A temporary file keeps its handle through close(), and Windows moves
+    // no file that is open: the handle goes first, and the file is ours.
+    const QString partial = m_partial->fileName();
+    m_partial->setAutoRemove(false);
+    m_partial.reset();
     std::error_code renameError;
-    std::filesystem::rename(fsPath(m_partial->fileName()), fsPath(target), renameError);
+    std::filesystem::rename(fsPath(partial), fsPath(target), renameError);
     if (renameError) {
+        QFile::remove(partial);
         fail(ListUpdateErrors::cannotSave(m_request.folder, QString::fromStdString(renameError.message()),
                                           renameError == std::errc::no_space_on_device));
         return;
     }
-    m_partial->setAutoRemove(false);
     flushFolder(m_request.folder);
     if (!offices) {
         const QString canonicalFolder = QFileInfo(m_request.folder).canonicalFilePath();

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -144,7 +145,7 @@ struct Snapshot {
     bool operator==(const Snapshot &) const = default;
 };
 
-enum class Twist { None, Cancel, DiskFull, NoServer, SameDate };
+enum class Twist { None, Cancel, DiskFull, NoServer, SameDate, NameTaken };
 
 struct FailureCase {
     const char *name;
@@ -202,6 +203,8 @@ const std::vector<FailureCase> &failureCases()
              return bomb;
          },
          Twist::None, "サーバーが圧縮して送ってきたデータを展開できませんでした"},
+        {"a folder where the list goes", [] { return LocalHttpServer::Answer{"200 OK", nationwideArchive()}; },
+         Twist::NameTaken, "ダウンロードしたファイルを保存できません"},
         {"same date as the loaded list", [] { return LocalHttpServer::Answer{"200 OK", nationwideArchive()}; },
          Twist::SameDate, "読み込み中の一覧と同じ 2025/10/31 のデータです。"},
     };
@@ -233,6 +236,7 @@ private:
     void download(SETTEI &dialog, const ModalDriver::Step &duringDownload = [](QWidget &) {});
 
     std::unique_ptr<QTemporaryDir> m_root;
+    QString m_startFolder;
     std::unique_ptr<FakeServices> m_services;
     std::unique_ptr<LocalHttpServer> m_server;
     ScriptedCommonDialogs m_dialogs;
@@ -244,7 +248,15 @@ void TestListDownload::init()
 {
     m_root = std::make_unique<QTemporaryDir>();
     QVERIFY(m_root->isValid());
+#ifdef Q_OS_WIN
+    // No variable moves the data folder on Windows: Qt's test folder stands
+    // in for it, emptied for every case.
+    QStandardPaths::setTestModeEnabled(true);
+    QVERIFY(QDir(dataFolder()).removeRecursively());
+#else
     qputenv("XDG_DATA_HOME", QFile::encodeName(m_root->filePath(QStringLiteral("data"))));
+#endif
+    m_startFolder = QDir::currentPath();
     QVERIFY(QDir().mkpath(m_root->filePath(QStringLiteral("program"))));
     const QString list = m_root->filePath(QStringLiteral("program/ken_all.csv"));
     {
@@ -281,6 +293,9 @@ void TestListDownload::cleanup()
         QVERIFY2(!widget->isVisible(), qPrintable(widget->objectName()));
     m_server.reset();
     m_services.reset();
+    // The program makes its folder the current one, and Windows removes no
+    // folder that is current.
+    QDir::setCurrent(m_startFolder);
     m_root.reset();
 }
 
@@ -400,6 +415,8 @@ void TestListDownload::failuresChangeNothing()
     }
     if (c.twist == Twist::SameDate)
         m_services->state.tableDataDate = kPublished;
+    if (c.twist == Twist::NameTaken)
+        QVERIFY(QDir(dataFolder()).mkpath(s("ken_all-20251031.zip/inside")));
     if (c.message)
         m_services->boxes.queueAnswer(MsgResult::Ok);
     const auto window = showMainWindow();
