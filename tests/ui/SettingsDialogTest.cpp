@@ -87,6 +87,7 @@ private:
     UiContext context() { return {*m_state, m_store, m_boxes, m_clipboard, m_help, m_web}; }
 
     std::unique_ptr<QTemporaryDir> m_folder;
+    QString m_startFolder;
     std::unique_ptr<Module1> m_state;
     MemorySettingsStore m_store;
     ScriptedMessageBoxes m_boxes;
@@ -112,6 +113,7 @@ void TestSettingsDialog::init()
 {
     // The options as a first start leaves them, with a one-record list beside
     // the program.
+    m_startFolder = QDir::currentPath();
     m_folder = std::make_unique<QTemporaryDir>();
     writeList(QStringLiteral("ken_all.csv"), record("1000005", "CHIYODA"));
     QVERIFY(writeTinyOfficeList(m_folder->path()));
@@ -143,6 +145,10 @@ void TestSettingsDialog::cleanup()
     QCOMPARE(m_boxes.unanswered(), 0);
     for (QWidget *widget : QApplication::topLevelWidgets())
         QVERIFY2(!widget->isVisible(), qPrintable(widget->objectName()));
+    // The program makes its folder the current one, and Windows removes no
+    // folder that is current.
+    QDir::setCurrent(m_startFolder);
+    m_folder.reset();
 }
 
 std::unique_ptr<TORUMIN> TestSettingsDialog::showMainWindow()
