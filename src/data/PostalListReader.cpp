@@ -141,11 +141,20 @@ bool postalListExists(const QString &path)
         return false;
 #ifdef Q_OS_WIN
     const QString native = QDir::toNativeSeparators(path);
-    const DWORD attributes = ::GetFileAttributesW(reinterpret_cast<LPCWSTR>(native.utf16()));
-    if (attributes == INVALID_FILE_ATTRIBUTES)
+    const auto name = reinterpret_cast<LPCWSTR>(native.utf16());
+    const DWORD attributes = ::GetFileAttributesW(name);
+    if (attributes == INVALID_FILE_ATTRIBUTES
+        || (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0)
         return false;
-    return (attributes
-            & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
+    // "NUL", "CON" and their kin have a file's attributes too. A file that
+    // cannot even be opened here counts as there: its read says why.
+    const HANDLE handle = ::CreateFileW(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return true;
+    const bool onDisk = ::GetFileType(handle) == FILE_TYPE_DISK;
+    ::CloseHandle(handle);
+    return onDisk;
 #else
     // isFile() is false for folders, FIFOs and devices alike.
     const QFileInfo info(path);
