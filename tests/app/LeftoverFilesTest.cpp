@@ -45,6 +45,9 @@ private:
 
 TEST(LeftoverFiles, OnlyTheProgramsOwnOldTemporaryFilesGo)
 {
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "no variable moves the data folder on Windows, and the settings are in the registry";
+#endif
     const ScratchHome home;
     const QList<LeftoverFiles> leftovers = programLeftoverFiles();
     ASSERT_EQ(leftovers.size(), 2);

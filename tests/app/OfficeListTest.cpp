@@ -1,5 +1,6 @@
 #include "app/Module1.h"
 #include "app/OfficeList.h"
+#include "support/CurrentFolder.h"
 #include "support/MemorySettingsStore.h"
 #include "support/OfficeFixtures.h"
 #include "support/ScriptedMessageBoxes.h"
@@ -63,6 +64,7 @@ TEST(OfficeList, AMissingOrBrokenOneIsToldOnceAndStopsNothing)
     };
     for (const auto &c : cases) {
         QTemporaryDir dir;
+        const testing::CurrentFolderKept currentFolder;
         ASSERT_TRUE(dir.isValid());
         {
             QFile list(dir.filePath(u"ken_all.csv"_s));

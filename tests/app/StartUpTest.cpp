@@ -1,5 +1,6 @@
 #include "app/Module1.h"
 #include "app/SettingsKeys.h"
+#include "support/CurrentFolder.h"
 #include "support/MemorySettingsStore.h"
 #include "support/OfficeFixtures.h"
 #include "support/ScriptedMessageBoxes.h"
@@ -49,6 +50,7 @@ protected:
     void run() { StartUp(m_state, m_store, m_boxes, m_env); }
 
     QTemporaryDir m_folder;
+    testing::CurrentFolderKept m_currentFolder;
     StartUpEnvironment m_env;
     MemorySettingsStore m_store;
     ScriptedMessageBoxes m_boxes;

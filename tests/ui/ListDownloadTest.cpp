@@ -5,6 +5,7 @@
 #include "app/SettingsKeys.h"
 #include "data/ListTestSupport.h"
 #include "data/PostalListReader.h"
+#include "support/CurrentFolder.h"
 #include "support/FakeServices.h"
 #include "support/LocalHttpServer.h"
 #include "support/ModalDriver.h"
@@ -236,7 +237,7 @@ private:
     void download(SETTEI &dialog, const ModalDriver::Step &duringDownload = [](QWidget &) {});
 
     std::unique_ptr<QTemporaryDir> m_root;
-    QString m_startFolder;
+    std::optional<CurrentFolderKept> m_currentFolder;
     std::unique_ptr<FakeServices> m_services;
     std::unique_ptr<LocalHttpServer> m_server;
     ScriptedCommonDialogs m_dialogs;
@@ -256,7 +257,7 @@ void TestListDownload::init()
 #else
     qputenv("XDG_DATA_HOME", QFile::encodeName(m_root->filePath(QStringLiteral("data"))));
 #endif
-    m_startFolder = QDir::currentPath();
+    m_currentFolder.emplace();
     QVERIFY(QDir().mkpath(m_root->filePath(QStringLiteral("program"))));
     const QString list = m_root->filePath(QStringLiteral("program/ken_all.csv"));
     {
@@ -293,9 +294,7 @@ void TestListDownload::cleanup()
         QVERIFY2(!widget->isVisible(), qPrintable(widget->objectName()));
     m_server.reset();
     m_services.reset();
-    // The program makes its folder the current one, and Windows removes no
-    // folder that is current.
-    QDir::setCurrent(m_startFolder);
+    m_currentFolder.reset();
     m_root.reset();
 }
 

@@ -4,6 +4,7 @@
 #include "app/WindowGeometry.h"
 #include "app/platform/QtCommonDialogs.h"
 #include "search/PostalLookup.h"
+#include "support/CurrentFolder.h"
 #include "support/FakePlatform.h"
 #include "support/MemorySettingsStore.h"
 #include "support/ModalDriver.h"
@@ -40,6 +41,7 @@
 
 #include <cmath>
 #include <memory>
+#include <optional>
 
 using namespace torumin;
 using namespace torumin::testing;
@@ -87,7 +89,7 @@ private:
     UiContext context() { return {*m_state, m_store, m_boxes, m_clipboard, m_help, m_web}; }
 
     std::unique_ptr<QTemporaryDir> m_folder;
-    QString m_startFolder;
+    std::optional<CurrentFolderKept> m_currentFolder;
     std::unique_ptr<Module1> m_state;
     MemorySettingsStore m_store;
     ScriptedMessageBoxes m_boxes;
@@ -113,7 +115,7 @@ void TestSettingsDialog::init()
 {
     // The options as a first start leaves them, with a one-record list beside
     // the program.
-    m_startFolder = QDir::currentPath();
+    m_currentFolder.emplace();
     m_folder = std::make_unique<QTemporaryDir>();
     writeList(QStringLiteral("ken_all.csv"), record("1000005", "CHIYODA"));
     QVERIFY(writeTinyOfficeList(m_folder->path()));
@@ -145,9 +147,7 @@ void TestSettingsDialog::cleanup()
     QCOMPARE(m_boxes.unanswered(), 0);
     for (QWidget *widget : QApplication::topLevelWidgets())
         QVERIFY2(!widget->isVisible(), qPrintable(widget->objectName()));
-    // The program makes its folder the current one, and Windows removes no
-    // folder that is current.
-    QDir::setCurrent(m_startFolder);
+    m_currentFolder.reset();
     m_folder.reset();
 }
 
