@@ -343,13 +343,13 @@ void ListDownload::install(const CheckedList &checked)
     const bool offices = m_request.kind == ListKind::Office;
     const QString target = QDir::toNativeSeparators(
         folder.filePath(offices ? kDownloadedOfficeListName : downloadedListName(checked.dataDate)));
-    // rename() replaces a list of the same date in one step, so the name
-    // never points at a half-written file.
     // A temporary file keeps its handle through close(), and Windows moves
     // no file that is open: the handle goes first, and the file is ours.
     const QString partial = m_partial->fileName();
     m_partial->setAutoRemove(false);
     m_partial.reset();
+    // rename() replaces a list of the same date in one step, so the name
+    // never points at a half-written file.
     std::error_code renameError;
     std::filesystem::rename(fsPath(partial), fsPath(target), renameError);
     if (renameError) {

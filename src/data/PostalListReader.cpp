@@ -54,6 +54,12 @@ ListReadResult readArchive(ZipEntrySource &archive, ZipEntrySource::OpenStatus s
 // few milliseconds, and two halves would each keep a partly used huge page.
 constexpr std::int64_t kHalvesMinBytes = std::int64_t{4} << 20;
 
+// The bytes a peek copied into `buffer`: none after an error.
+std::string_view peeked(const char *buffer, std::int64_t count)
+{
+    return std::string_view(buffer, static_cast<std::size_t>(std::max<std::int64_t>(count, 0)));
+}
+
 bool worthReadingInHalves(std::int64_t size)
 {
     return size >= kHalvesMinBytes && std::thread::hardware_concurrency() >= 2;
@@ -67,9 +73,8 @@ std::optional<ListReadResult> readFileInHalves(FileByteSource &source, const QSt
 {
     const std::int64_t middle = source.fileSize() / 2;
     char window[4096];
-    const std::int64_t peeked = source.peekAt(window, sizeof window, middle);
     const std::optional<std::size_t> lineStart =
-        detail::lineEndAfter(std::string_view(window, static_cast<std::size_t>(std::max<std::int64_t>(peeked, 0))));
+        detail::lineEndAfter(peeked(window, source.peekAt(window, sizeof window, middle)));
     if (!lineStart)
         return std::nullopt;
     const std::int64_t split = middle + static_cast<std::int64_t>(*lineStart);
@@ -97,8 +102,7 @@ ListReadResult readListFile(const QString &path, const ListLayout &layout)
     if (source.fileSize() > kMaxListFileBytes)
         return {PostalTable(), tooLargeError(kind, path, source.fileSize())};
     char head[4];
-    const std::int64_t peeked = source.peek(head, sizeof head);
-    if (isListArchive(std::string_view(head, static_cast<std::size_t>(std::max<std::int64_t>(peeked, 0))), path)) {
+    if (isListArchive(peeked(head, source.peek(head, sizeof head)), path)) {
         ZipEntrySource archive;
         return readArchive(archive, archive.openFile(path), layout, path);
     }

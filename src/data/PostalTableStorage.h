@@ -4,6 +4,7 @@
 #include "data/PostalTable.h"
 
 #include <cstdint>
+#include <memory>
 
 namespace torumin {
 
